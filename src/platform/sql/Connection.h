@@ -61,6 +61,9 @@ public:
     using StatementObserver = std::function<void(const std::string& sql, const std::vector<Value>& params)>;
     void setStatementObserver(StatementObserver observer) { observer_ = std::move(observer); }
     std::uint64_t statementsExecuted() const { return statementsExecuted_; }
+    std::uint64_t statementsPrepared() const { return statementsPrepared_; }
+    // Changes whenever the attachment is closed; statements of an older one are stale.
+    std::uint64_t generation() const { return generation_; }
 
     // --- used by Query ---
     unsigned int* dbHandle();
@@ -84,6 +87,8 @@ private:
     std::multimap<std::string, std::shared_ptr<PreparedStatement>> statementCache_;
     StatementObserver observer_;
     std::uint64_t statementsExecuted_ = 0;
+    std::uint64_t statementsPrepared_ = 0;
+    std::uint64_t generation_ = 1;
 
     void startAutoTransaction();
     void dropStatements();

@@ -1,0 +1,160 @@
+#include "platform/sql/Query.h"
+
+#include "platform/sql/Connection.h"
+#include "platform/sql/DatabaseError.h"
+#include "platform/sql/ParamParser.h"
+#include "platform/sql/PreparedStatement.h"
+#include "platform/core/Format.h"
+
+namespace fat::sql {
+
+Query::Query(Connection& connection) : connection_(&connection) {}
+
+Query::~Query() {
+    try {
+        close();
+        connection_->releaseStatement(std::move(statement_));
+    } catch (...) {
+    }
+}
+
+void Query::setSql(const std::string& text) {
+    lines_.clear();
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        auto end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines_.push_back(line);
+        start = end + 1;
+    }
+    textChanged();
+}
+
+void Query::setLines(const std::vector<std::string>& lines) {
+    lines_ = lines;
+    textChanged();
+}
+
+void Query::addLine(const std::string& line) {
+    lines_.push_back(line);
+    textChanged();
+}
+
+void Query::clearSql() {
+    lines_.clear();
+    textChanged();
+}
+
+std::string Query::sqlText() const {
+    std::string text;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        if (i) text += '\n';
+        text += lines_[i];
+    }
+    return text;
+}
+
+void Query::textChanged() {
+    close();
+    connection_->releaseStatement(std::move(statement_));
+    statement_.reset();
+    columns_.clear();
+    std::vector<Param> rebuilt;
+    for (const auto& name : ParseNamedParams(sqlText()).names) {
+        bool present = false;
+        for (const auto& p : rebuilt) present = present || p.name() == name;
+        if (present) continue;
+        Param p(name);
+        if (const Param* old = findParam(name)) p.setValue(old->value());
+        rebuilt.push_back(std::move(p));
+    }
+    params_ = std::move(rebuilt);
+}
+
+Param* Query::findParam(const std::string& name) {
+    const std::string wanted = UpperCase(name);
+    for (auto& p : params_)
+        if (p.name() == wanted) return &p;
+    return nullptr;
+}
+
+Param& Query::paramByName(const std::string& name) {
+    if (Param* p = findParam(name)) return *p;
+    throw Error("Parameter '" + name + "' not found");
+}
+
+void Query::prepare() {
+    if (statement_ && statement_->generation() != connection_->generation()) statement_.reset();
+    if (!statement_) {
+        statement_ = connection_->acquireStatement(sqlText());
+        columns_ = statement_->columns();
+    }
+}
+
+void Query::bindParams() {
+    std::vector<Value> values;
+    values.reserve(statement_->paramNames().size());
+    for (const auto& name : statement_->paramNames()) values.push_back(paramByName(name).value());
+    statement_->execute(values);
+    connection_->noteExecuted(statement_->sqlText(), values);
+}
+
+void Query::open() {
+    close();
+    prepare();
+    if (!statement_->returnsRows()) throw DatabaseError("the statement returns no rows: " + sqlText());
+    bindParams();
+    active_ = true;
+    fetch();
+}
+
+void Query::fetch() {
+    eof_ = !statement_->fetch(row_);
+    if (eof_) row_.assign(columns_.size(), Value());
+}
+
+void Query::next() {
+    if (!active_) throw Error("the query is not open");
+    if (!eof_) fetch();
+}
+
+void Query::close() {
+    if (statement_) statement_->closeCursor();
+    active_ = false;
+    eof_ = true;
+    row_.clear();
+}
+
+std::int64_t Query::execSql() {
+    close();
+    prepare();
+    bindParams();
+    const bool changes = statement_->changesData();
+    const std::int64_t rows = changes ? statement_->rowsAffected() : 0;
+    statement_->closeCursor();
+    if (changes) connection_->autoCommit();
+    return rows;
+}
+
+int Query::fieldIndex(const std::string& name) const {
+    const std::string wanted = UpperCase(name);
+    for (std::size_t i = 0; i < columns_.size(); ++i)
+        if (UpperCase(columns_[i].name) == wanted) return static_cast<int>(i);
+    return -1;
+}
+
+const Value& Query::fieldByName(const std::string& name) const {
+    const int i = fieldIndex(name);
+    if (i < 0) throw Error("Field '" + name + "' not found");
+    return field(i);
+}
+
+const Value& Query::field(int index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= row_.size())
+        throw Error("field index out of range: " + std::to_string(index));
+    return row_[static_cast<std::size_t>(index)];
+}
+
+} // namespace fat::sql
