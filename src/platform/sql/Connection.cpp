@@ -11,9 +11,30 @@
 namespace fat::sql {
 namespace {
 
-// Read committed, seeing the latest committed version, waiting on locks.
-const char ReadCommittedTpb[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed,
-                                 isc_tpb_rec_version, isc_tpb_wait};
+// The transaction parameters the settings ask for: read committed (seeing the latest committed
+// version) or snapshot; waiting on locks or failing at once.
+std::string TransactionParameters(const std::string& isolation, const std::string& wait) {
+    std::string tpb{static_cast<char>(isc_tpb_version3), static_cast<char>(isc_tpb_write)};
+    if (UpperCase(isolation) == "REPEATABLEREAD") {
+        tpb += static_cast<char>(isc_tpb_concurrency);
+    } else {
+        tpb += static_cast<char>(isc_tpb_read_committed);
+        tpb += static_cast<char>(isc_tpb_rec_version);
+    }
+    tpb += static_cast<char>(UpperCase(wait) == "FALSE" ? isc_tpb_nowait : isc_tpb_wait);
+    return tpb;
+}
+
+// The value of the first line whose name ends with `suffix` ("DevartInterBase TransIsolation").
+std::string ParamEndingWith(const std::vector<std::string>& lines, const std::string& suffix) {
+    const std::string wanted = UpperCase(suffix);
+    for (const auto& line : lines) {
+        const auto eq = line.find('=');
+        if (eq == std::string::npos || eq < wanted.size()) continue;
+        if (UpperCase(line.substr(eq - wanted.size(), wanted.size())) == wanted) return line.substr(eq + 1);
+    }
+    return {};
+}
 
 void AddDpbText(std::string& dpb, char item, const std::string& value) {
     if (value.size() > 255) throw DatabaseError("connection parameter too long");
@@ -53,6 +74,8 @@ void Connection::open() {
     AddDpbText(dpb, isc_dpb_password, param("Password"));
     AddDpbText(dpb, isc_dpb_lc_ctype, "WIN1252");
     const std::string location = param("Database");
+    tpb_ = TransactionParameters(ParamEndingWith(params_, "TransIsolation"), param("WaitOnLocks"));
+    exactDecimals_ = UpperCase(param("EnableBCD")) != "FALSE";
     ISC_STATUS_ARRAY status;
     isc_db_handle db = 0;
     isc_attach_database(status, 0, location.c_str(), &db, static_cast<short>(dpb.size()), dpb.data());
@@ -86,8 +109,8 @@ unsigned int* Connection::dbHandle() {
 
 void Connection::startAutoTransaction() {
     ISC_STATUS_ARRAY status;
-    isc_start_transaction(status, &autoTx_, 1, dbHandle(), static_cast<unsigned short>(sizeof ReadCommittedTpb),
-                          ReadCommittedTpb);
+    isc_start_transaction(status, &autoTx_, 1, dbHandle(), static_cast<unsigned short>(tpb_.size()),
+                          tpb_.data());
     CheckStatus(status);
 }
 
@@ -114,8 +137,7 @@ void Connection::startTransaction(int id) {
     if (explicitTx_) throw DatabaseError("a transaction is already active");
     ISC_STATUS_ARRAY status;
     isc_tr_handle tr = 0;
-    isc_start_transaction(status, &tr, 1, dbHandle(), static_cast<unsigned short>(sizeof ReadCommittedTpb),
-                          ReadCommittedTpb);
+    isc_start_transaction(status, &tr, 1, dbHandle(), static_cast<unsigned short>(tpb_.size()), tpb_.data());
     CheckStatus(status);
     explicitTx_ = tr;
     transactionId_ = id;

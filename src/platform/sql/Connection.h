@@ -16,9 +16,10 @@ class PreparedStatement;
 // the route: "/path/db.fdb" opens the file with the embedded engine, "host:/path" and
 // "host/port:/path" go to a server over TCP.
 //
-// The parameter list holds "Name=Value" lines; open() uses Database, User_Name, Password and
-// SQLDialect, and always works read committed, waiting on locks, with exact decimals and
-// single-byte WIN1252 texts.
+// The parameter list holds "Name=Value" lines; open() uses Database, User_Name, Password,
+// SQLDialect, "... TransIsolation" (ReadCommited, the default, or RepeatableRead), WaitOnLocks
+// (True, the default, or False) and EnableBCD (True, the default: exact decimals; False: NUMERIC
+// and DECIMAL columns as floats). Texts are always single-byte WIN1252.
 //
 // Statements run inside the explicit transaction while one is active; otherwise in the
 // connection's own transaction, which commits after every statement that changes data.
@@ -43,6 +44,7 @@ public:
     void commit();
     void rollback();
     bool inTransaction() const;
+    bool exactDecimals() const { return exactDecimals_; }
     int transactionId() const { return transactionId_; }
 
     // Columns of a table's primary key, in key order; empty when it has none.
@@ -79,6 +81,8 @@ public:
 
 private:
     std::vector<std::string> params_;
+    std::string tpb_;
+    bool exactDecimals_ = true;
     unsigned int db_ = 0;
     unsigned int autoTx_ = 0;
     unsigned int explicitTx_ = 0;

@@ -121,6 +121,7 @@ void PreparedStatement::describe() {
         c.nullable = (v.sqltype & 1) != 0;
         if (c.type == DataType::String || c.type == DataType::FixedChar) c.size = v.sqllen;
         if (c.type == DataType::Decimal) c.precision = type == SQL_SHORT ? 4 : type == SQL_LONG ? 9 : 18;
+        if (c.type == DataType::Decimal && !connection_.exactDecimals()) c.type = DataType::Float;
         columns_.push_back(c);
         v.sqltype = static_cast<ISC_SHORT>(v.sqltype | 1); // every output gets an indicator
     }
@@ -291,7 +292,12 @@ std::int64_t PreparedStatement::rowsAffected() {
 
 void PreparedStatement::readRow(std::vector<Value>& row) const {
     row.resize(columns_.size());
-    for (int i = 0; i < out_->sqld; ++i) row[static_cast<std::size_t>(i)] = read(i);
+    const bool exact = connection_.exactDecimals();
+    for (int i = 0; i < out_->sqld; ++i) {
+        Value v = read(i);
+        if (!exact && v.isDecimal()) v = Value::fromFloat(v.asFloat());
+        row[static_cast<std::size_t>(i)] = std::move(v);
+    }
 }
 
 Value PreparedStatement::read(int index) const {
