@@ -3,10 +3,11 @@
 # 127.0.0.1 for the tests that go through one, runs every test, stops the server.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$PWD
 scripts/setup.sh
 
 state=$(mktemp -d /tmp/fat-fbserver.XXXXXX)
-cleanup() { scripts/fbserver.sh stop "$state" || true; rm -rf "$state"; }
+cleanup() { "$root/scripts/fbserver.sh" stop "$state" || true; rm -rf "$state"; }
 trap cleanup EXIT
 scripts/fbserver.sh start "$state"
 
