@@ -1,37 +1,13 @@
 #include "db/DemoPricing.h"
 
 #include "db/DemoInvoice.h"
+#include "salesorder/ArredondarCasas.h"
+#include "salesorder/ComporDesconto.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace fat::db {
-namespace {
-
-// The value as its 15 significant digits read back: what formatting sees of a float.
-double Significant15(double value) {
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    return std::strtod(buffer, nullptr);
-}
-
-// The order percentage d and the price-table percentage t as one percentage.
-double ComposedDiscount(double d, double t) {
-    const double k = std::round(Significant15((100 - d) * t));
-    return d + k / 100;
-}
-
-} // namespace
-
-double RoundCents(double value) {
-    const double v = Significant15(value * 100);
-    double r = std::trunc(v);
-    const double f = v - r;
-    if (f >= 0.5) r += 1;
-    else if (f <= -0.5) r -= 1;
-    return r / 100;
-}
+double RoundCents(double value) { return ArredondarCasas(value, 2); }
 
 void PriceOrderAtInvoicePrices(DemoOrder& order, const std::string& companyName) {
     const bool mirca = companyName == "MIRCA";
@@ -72,7 +48,7 @@ void PriceOrderAtInvoicePrices(DemoOrder& order, const std::string& companyName)
         } else if (orderDiscounts) {
             const double u2 = RoundCents((p - item.discountPerUnit) - item.discountPercent * p / 100);
             if (d > 0 || t > 0) {
-                const double c = ComposedDiscount(d, t);
+                const double c = ComporDesconto(d, t);
                 n -= u2 * q - (u2 - u2 * c / 100) * q;
             }
             if (valueDiscount > 0 && total > 0) {

@@ -35,8 +35,9 @@ std::int32_t JSONDouble::intValue() const {
 
 std::string JSONDouble::toString() const {
     char text[400];
-    std::snprintf(text, sizeof text, "%.2f", value_);
-    std::string digits = text;
+    // to_chars ignores the process locale, which a Qt application takes from the environment.
+    const auto end = std::to_chars(text, text + sizeof text, value_, std::chars_format::fixed, 2).ptr;
+    std::string digits(text, end);
     if (digits == "-0.00") digits = "0.00";
     return "\"" + digits + "\"";
 }

@@ -3,7 +3,7 @@
 #include "platform/core/Errors.h"
 
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 #include <limits>
 
 namespace fat {
@@ -47,8 +47,8 @@ Decimal Decimal::fromDouble(double value, int scale) {
     if (!std::isfinite(value)) throw ConversionError("value out of range for an exact decimal");
     if (value == 0) return Decimal(0, scale);
     char buf[48];
-    std::snprintf(buf, sizeof buf, "%.14e", value);
-    const std::string text(buf);
+    const auto end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14).ptr;
+    const std::string text(buf, end);
     const std::size_t e = text.find('e');
     std::int64_t mantissa = 0;
     for (std::size_t i = 0; i < e; ++i)

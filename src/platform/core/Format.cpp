@@ -39,8 +39,10 @@ std::string QuotedStr(const std::string& text) {
 }
 
 std::string FloatToStr(double value) {
+    // to_chars ignores the process locale, which a Qt application takes from the environment.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", value);
+    const auto end = std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::general, 15).ptr;
+    *end = '\0';
     std::string r;
     for (const char* p = buf; *p; ++p) {
         if (*p == '.') r += GlobalFormatSettings().decimalSeparator;

@@ -1,0 +1,50 @@
+#include "platform/data/Provider.h"
+
+#include "platform/core/Errors.h"
+
+namespace fat::data {
+
+std::vector<std::size_t> Provider::errorFieldOrder(const Delta& delta) {
+    std::vector<std::size_t> order(delta.fields.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    return order;
+}
+
+UpdateError Provider::describeFailure(const Delta& delta, const RowChange& change, const std::string& message,
+                                      std::exception_ptr error) {
+    const std::vector<Value>& source = change.kind == ChangeKind::Delete ? change.original : change.values;
+    std::vector<std::string> names;
+    std::vector<Value> values;
+    for (std::size_t i : errorFieldOrder(delta)) {
+        names.push_back(delta.fields[i].name);
+        values.push_back(i < source.size() ? source[i] : Value());
+    }
+    return UpdateError(change.kind, message, std::move(names), std::move(values), std::move(error));
+}
+
+ApplyResult Provider::applyUpdates(const Delta& delta, int maxErrors) {
+    ApplyResult result;
+    result.applied.assign(delta.changes.size(), false);
+    if (delta.changes.empty()) return result;
+    beginApply(delta);
+    try {
+        for (std::size_t i = 0; i < delta.changes.size(); ++i) {
+            try {
+                applyChange(delta, delta.changes[i]);
+                result.applied[i] = true;
+            } catch (const Error& e) {
+                const std::exception_ptr failure = std::current_exception();
+                if (onUpdateError_) onUpdateError_(describeFailure(delta, delta.changes[i], e.what(), failure));
+                ++result.errorCount;
+                if (maxErrors >= 0 && result.errorCount > maxErrors) std::rethrow_exception(failure);
+            }
+        }
+        finishApply();
+    } catch (...) {
+        abortApply();
+        throw;
+    }
+    return result;
+}
+
+} // namespace fat::data
