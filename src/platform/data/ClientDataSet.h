@@ -36,7 +36,8 @@ struct LocateOptions {
 //
 // The walk shows the rows that pass the filter and the master range, ordered by the index field
 // names (insertion order without them). Locate, equality filters and master ranges find their
-// rows through sorted indexes kept up to date as rows change, so none of them walks all rows.
+// rows through hash indexes kept up to date as rows change, so none of them walks all rows; the
+// walk itself is a balanced tree, so moving, counting and positions cost O(log n).
 //
 // Field names are matched without regard to case. Errors are fat::Error with a text that names
 // the dataset, field or value concerned.
