@@ -48,6 +48,15 @@ public:
     void CriarPedidos();
 
     // --- Pending invoices ---
+    // The fields of cdsGera, cdsPrazos (emptied or created) and cdsItens (opened empty with the
+    // columns of ITENSNS).
+    void DefinirCamposGera();
+    void PrepararPrazos();
+    void PrepararItens();
+    // Opens the order-link buffer cdsNP100 empty when it is not open yet.
+    void AbrirBufferPedidos();
+    // Deletes the records of an open dataset one by one from the first until none is left.
+    static void ApagarRegistros(data::ClientDataSet& dataSet);
     void AbrirNotasPendentes(const std::string& documento, TDateTime emissaoInicial, TDateTime emissaoFinal);
     void CarregarPedidosNota(int filial, const std::string& numero, const std::string& serie);
     std::string VerificarGerado(const std::string& numero, const std::string& serie, TDateTime emissao);
@@ -59,10 +68,14 @@ public:
     static int FilialDerivada(int filial);
 
     // --- Payment terms ---
-    void CarregarParcelas(std::int64_t prazoPagto, const std::string& pedido, const std::string& nota);
-    void AdicionarPrazo(std::int64_t dias, const std::string& situacao, const std::string& nota);
+    // The invoice is named by branch, number and series: invoices sharing a number stay apart.
+    void CarregarParcelas(std::int64_t prazoPagto, const std::string& pedido, int filial, const std::string& nota,
+                          const std::string& serie);
+    void AdicionarPrazo(std::int64_t dias, const std::string& situacao, int filial, const std::string& nota,
+                        const std::string& serie);
     void LerPrazoObservacao(const std::string& observacao);
-    void BuscarPrazoTabela();
+    // tabPrazoPedido: TABPRAZO_PV of the order being processed.
+    void BuscarPrazoTabela(const Value& tabPrazoPedido);
     // Whether an invoice or an item was billed only in part (PRAZO_NS of the current cdsGera row).
     bool GeraParcial(Amount a, Amount b);
     // The stricter rule of the reprocessing, for the term text given.
@@ -77,6 +90,39 @@ public:
                               int filial, TDateTime emissao);
     static int FormaAgrupamento(const std::string& forma);
     void TotalizarItensNota();
+
+    // --- Save of the pending invoices and receivables (src/generation/) ---
+    // The whole save in one transaction; raises (after the rollback) when anything fails.
+    void GravarNotasPendentes();
+    bool CfopGeraDuplicata();
+    bool GeraNotaAVista();
+    void AtualizarDataGeracao(int filial, const std::string& numero, const std::string& serie, TDateTime data);
+    void CopiarNota();
+    void CopiarItensNota();
+    void CopiarDuplicatasExistentes();
+    void CopiarPedidosNota();
+    void LimparNotasPendentes();
+    void GerarDuplicatasNota();
+    // The instalment count of a term text in the plan form ("03 030/060/090") and its day list
+    // ("030/060/090"); 0 and an empty list for a text that does not follow the form.
+    static int LerPrazoPedido(const std::string& prazo, std::string& dias);
+    TDateTime CalcularVencimento(int dias, TDateTime base);
+    std::string SituacaoParcela(int dias);
+    // Buffers.cpp: the write buffers built empty; ErrosAtualizacao.cpp: the update-error
+    // handlers and their installation on the providers.
+    void PrepararBuffers();
+    void LigarErrosAtualizacao();
+    static void dspNF100UpdateError(const data::UpdateError& erro);
+    static void dspDupUpdateError(const data::UpdateError& erro);
+    static void dspItensNSUpdateError(const data::UpdateError& erro);
+    static void dspNP100UpdateError(const data::UpdateError& erro);
+    static void dspNF1UpdateError(const data::UpdateError& erro);
+    static void dspTabPrazoUpdateError(const data::UpdateError& erro);
+    // RedistribuirCondicao.cpp: the payment-condition re-split of the current copy's receivables
+    // counted from the base date.
+    void RedistribuirCondicao(TDateTime base);
+    // Set whenever a receivable row of the current invoice is posted into cdsDup.
+    bool DuplicataGravada = false;
 
     // Where long operations report progress (the billing window); none by default.
     TProgresso* Progresso = nullptr;

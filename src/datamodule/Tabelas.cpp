@@ -19,6 +19,8 @@ void TDM::CriarPedidos() {
     cdsPed.addField(FieldDef("TabPrazo", DataType::String, 10));
     cdsPed.addField(FieldDef("NUMNOTA", DataType::String, 6));
     cdsPed.addField(FieldDef("SERIENOTA", DataType::String, 2));
+    // The invoice's branch too: with number and series the key of the master row.
+    cdsPed.addField(FieldDef("FILIALNOTA", DataType::Integer));
     cdsPed.createDataSet();
 }
 

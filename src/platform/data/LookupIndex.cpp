@@ -95,22 +95,19 @@ void LookupIndex::build(const std::vector<Row*>& rows) {
     if (size != slots_.size()) resize(size);
     entries_.reserve(entries_.size() + rows.size() / 8);
     // Inserted by their home slot the table fills front to back; rows of one key keep their walk
-    // order (the order given) because the sort is stable.
-    struct Item {
-        std::uint64_t hash;
-        std::uint32_t position;
-    };
-    std::vector<std::string> keys;
-    std::vector<Item> items;
-    keys.reserve(rows.size());
-    items.reserve(rows.size());
+    // order (the order given) because the counting sort below is stable and linear.
+    std::vector<std::string> keys(rows.size());
+    std::vector<std::uint64_t> hashes(rows.size());
+    std::vector<std::uint32_t> start(slots_.size() + 1, 0);
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        keys.push_back(keyOfRow(*rows[i]));
-        items.push_back(Item{hashOf(keys.back()), static_cast<std::uint32_t>(i)});
+        keys[i] = keyOfRow(*rows[i]);
+        hashes[i] = hashOf(keys[i]);
+        ++start[home(hashes[i]) + 1];
     }
-    std::stable_sort(items.begin(), items.end(),
-                     [this](const Item& a, const Item& b) { return home(a.hash) < home(b.hash); });
-    for (const Item& item : items) insert(std::move(keys[item.position]), item.hash, rows[item.position]);
+    for (std::size_t h = 1; h < start.size(); ++h) start[h] += start[h - 1];
+    std::vector<std::uint32_t> byHome(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) byHome[start[home(hashes[i])]++] = static_cast<std::uint32_t>(i);
+    for (const std::uint32_t i : byHome) insert(std::move(keys[i]), hashes[i], rows[i]);
 }
 
 // Frees a slot and moves up the slots after it that would no longer be found across the gap.
