@@ -9,6 +9,7 @@ PACKAGES=(
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server
   qt6-base-dev libgl-dev libcurl4-openssl-dev zlib1g-dev
   googletest libgtest-dev
+  clang-14 libclang-rt-14-dev
   xvfb xauth
 )
 

@@ -16,3 +16,4 @@ export FAT_REQUIRE_SERVER=1
 export QT_QPA_PLATFORM=offscreen
 cd build
 ctest --output-on-failure -j"$(nproc)" --timeout 600
+"$root/scripts/fuzz.sh"

@@ -1,7 +1,7 @@
 #include "directory/QDXConnection.h"
 
+#include "directory/CompanyList.h"
 #include "directory/JsonArray.h"
-#include "directory/JsonObject.h"
 #include "directory/QDXConnectionThread.h"
 #include "directory/ResponseCodec.h"
 #include "platform/core/Errors.h"
@@ -93,28 +93,7 @@ void TQDXConnection::ParseCompanies(const std::string& text) {
     selectedDatabase_ = nullptr;
     if (sistema_ != TSistema::First) return; // nothing to parse; stays offline
 
-    TInfoList loaded;
-    for (int i = 0; i < list.length(); ++i) {
-        const TJSONObject& item = list.getJSONObject(i);
-        auto company = std::make_unique<TCompanyInfo>();
-        company->Codigo = item.getInt("codigo");
-        company->Nome = item.getString("nome");
-        const TJSONArray& bancos = item.getJSONArray("bancos");
-        for (int j = 0; j < bancos.length(); ++j) {
-            const TJSONObject& banco = bancos.getJSONObject(j);
-            auto database = std::make_unique<TDatabaseInfo>();
-            database->Company = company.get();
-            database->Id = banco.getInt("id");
-            database->Host = banco.getString("host");
-            database->Password = banco.getString("password");
-            database->Kind = KindFromTypeLetter(banco.getString("type"));
-            database->Description = banco.getString("description");
-            database->Parent = banco.getInt("parent");
-            company->Bancos.push_back(std::move(database));
-        }
-        loaded.push_back(std::move(company));
-    }
-    companies_ = std::move(loaded);
+    companies_ = ReadCompanies(list);
     offline_ = false;
 }
 

@@ -317,3 +317,22 @@ TEST(QDXConnection, ProcessHasOneClient) {
     EXPECT_EQ(&a, &b);
     EXPECT_TRUE(a.Offline());
 }
+
+TEST(QDXConnection, AServerThatNeverAnswersIsGivenUpAfterTheProductsTimeout) {
+    HttpTestServer server([](const HttpRequestRecord&) {
+        HttpCannedResponse silent{200, "OK", {}, "[]"};
+        silent.delayMs = 60000; // the server is stopped long before
+        return silent;
+    });
+    TQDXConnection connection; // read timeout as shipped, 5000 ms
+    PointAt(connection, server);
+    const auto start = Clock::now();
+    connection.LoadDatabases();
+    const long long waited = MillisecondsSince(start);
+    EXPECT_GE(waited, 4900);
+    EXPECT_LT(waited, 7000);
+    EXPECT_TRUE(connection.Offline());
+    EXPECT_EQ(connection.CompanyCount(), 0);
+    EXPECT_NE(connection.LastLoadError().find("no data received within 5000 ms"), std::string::npos)
+        << connection.LastLoadError();
+}

@@ -1,7 +1,6 @@
 #pragma once
 #include "platform/core/UserMessages.h"
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -23,9 +22,10 @@ private:
     MessagePresenter previous_;
 };
 
-// Thrown by the recorded process ending, so that the code after EndProcess never runs.
-struct ProcessEnded : std::runtime_error {
-    explicit ProcessEnded(int code) : std::runtime_error("process ended"), exitCode(code) {}
+// Thrown by the recorded process ending, so that the code after EndProcess never runs. It is no
+// std::exception, so that no handler of the program catches it as an error, as nothing catches
+// the real end of the process.
+struct ProcessEnded {
     int exitCode;
 };
 
@@ -35,7 +35,7 @@ public:
     ProcessEndRecorder() {
         previous_ = SetProcessEnder([this](int code) {
             codes.push_back(code);
-            throw ProcessEnded(code);
+            throw ProcessEnded{code};
         });
     }
     ~ProcessEndRecorder() { SetProcessEnder(std::move(previous_)); }

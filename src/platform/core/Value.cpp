@@ -65,9 +65,24 @@ std::int64_t RoundToInteger(double v, const std::string& shown) {
 
 } // namespace
 
+Value Value::fromString(std::string text) {
+    if (text.size() <= sizeof(ShortText::bytes)) {
+        ShortText s{static_cast<unsigned char>(text.size()), {}};
+        text.copy(s.bytes, text.size());
+        return Value(Storage(s));
+    }
+    return Value(Storage(Text{std::make_shared<const std::string>(std::move(text))}));
+}
+
+std::optional<std::string_view> Value::text() const {
+    if (const auto* s = std::get_if<ShortText>(&v_)) return std::string_view(s->bytes, s->size);
+    if (const auto* t = std::get_if<Text>(&v_)) return std::string_view(*t->text);
+    return std::nullopt;
+}
+
 std::string Value::asString() const {
     if (isNull()) return {};
-    if (auto s = std::get_if<std::string>(&v_)) return *s;
+    if (auto s = text()) return std::string(*s);
     if (auto i = std::get_if<std::int64_t>(&v_)) return std::to_string(*i);
     if (auto f = std::get_if<double>(&v_)) return FloatToStr(*f);
     if (auto d = std::get_if<Decimal>(&v_)) return DecimalText(*d);
@@ -77,7 +92,7 @@ std::string Value::asString() const {
 
 std::int64_t Value::asInteger() const {
     if (isNull()) return 0;
-    if (auto s = std::get_if<std::string>(&v_)) return StrToInt64(*s);
+    if (auto s = text()) return StrToInt64(std::string(*s));
     if (auto i = std::get_if<std::int64_t>(&v_)) return *i;
     if (auto f = std::get_if<double>(&v_)) return RoundToInteger(*f, FloatToStr(*f));
     if (auto d = std::get_if<Decimal>(&v_)) return d->rescaled(0).unscaled();
@@ -87,7 +102,7 @@ std::int64_t Value::asInteger() const {
 
 double Value::asFloat() const {
     if (isNull()) return 0;
-    if (auto s = std::get_if<std::string>(&v_)) return StrToFloat(*s);
+    if (auto s = text()) return StrToFloat(std::string(*s));
     if (auto i = std::get_if<std::int64_t>(&v_)) return static_cast<double>(*i);
     if (auto f = std::get_if<double>(&v_)) return *f;
     if (auto d = std::get_if<Decimal>(&v_)) return d->toDouble();
@@ -97,8 +112,8 @@ double Value::asFloat() const {
 
 Decimal Value::asDecimal(int scale) const {
     if (isNull()) return Decimal(0, scale);
-    if (auto s = std::get_if<std::string>(&v_)) {
-        std::string text = *s;
+    if (auto s = text()) {
+        std::string text(*s);
         for (char& c : text)
             if (c == GlobalFormatSettings().decimalSeparator) c = '.';
         return Decimal::parse(text).rescaled(scale);
@@ -111,7 +126,7 @@ Decimal Value::asDecimal(int scale) const {
 
 TDateTime Value::asDateTime() const {
     if (isNull()) return 0;
-    if (auto s = std::get_if<std::string>(&v_)) return StrToDate(*s);
+    if (auto s = text()) return StrToDate(std::string(*s));
     if (auto t = std::get_if<DateTimeBox>(&v_)) return t->value;
     if (isBoolean()) throw ConversionError("a boolean is not a valid date");
     return asFloat();
@@ -120,11 +135,11 @@ TDateTime Value::asDateTime() const {
 bool Value::asBoolean() const {
     if (isNull()) return false;
     if (auto b = std::get_if<bool>(&v_)) return *b;
-    if (auto s = std::get_if<std::string>(&v_)) {
-        const std::string u = UpperCase(Trim(*s));
+    if (auto s = text()) {
+        const std::string u = UpperCase(Trim(std::string(*s)));
         if (u == "TRUE" || u == "T" || u == "S" || u == "1") return true;
         if (u == "FALSE" || u == "F" || u == "N" || u == "0" || u.empty()) return false;
-        throw ConversionError("'" + *s + "' is not a valid boolean value");
+        throw ConversionError("'" + std::string(*s) + "' is not a valid boolean value");
     }
     return asFloat() != 0;
 }

@@ -4,6 +4,9 @@
 #include "platform/core/Decimal.h"
 
 #include <cstdint>
+#include <memory>
+#include <optional>
+#include <string_view>
 #include <string>
 #include <variant>
 
@@ -44,7 +47,7 @@ public:
 
     Value() = default;
     static Value null() { return Value(); }
-    static Value fromString(std::string text) { return Value(Storage(std::move(text))); }
+    static Value fromString(std::string text);
     static Value fromInteger(std::int64_t v) { return Value(Storage(v)); }
     static Value fromFloat(double v) { return Value(Storage(v)); }
     static Value fromDecimal(Decimal v) { return Value(Storage(v)); }
@@ -53,7 +56,7 @@ public:
     static Value fromBoolean(bool v) { return Value(Storage(v)); }
 
     bool isNull() const { return std::holds_alternative<std::monostate>(v_); }
-    bool isString() const { return std::holds_alternative<std::string>(v_); }
+    bool isString() const { return std::holds_alternative<Text>(v_) || std::holds_alternative<ShortText>(v_); }
     bool isInteger() const { return std::holds_alternative<std::int64_t>(v_); }
     bool isFloat() const { return std::holds_alternative<double>(v_); }
     bool isDecimal() const { return std::holds_alternative<Decimal>(v_); }
@@ -76,7 +79,21 @@ public:
     friend bool operator==(const Value& a, const Value& b);
 
 private:
-    using Storage = std::variant<std::monostate, bool, std::int64_t, double, Decimal, DateTimeBox, std::string>;
+    // Datasets hold hundreds of thousands of values, so a value stays at three words: a short
+    // text (codes, numbers, series) is kept inline, a longer one shared between copies.
+    struct ShortText {
+        unsigned char size;
+        char bytes[15];
+        friend bool operator==(const ShortText& a, const ShortText& b) {
+            return std::string_view(a.bytes, a.size) == std::string_view(b.bytes, b.size);
+        }
+    };
+    struct Text {
+        std::shared_ptr<const std::string> text;
+        friend bool operator==(const Text& a, const Text& b) { return *a.text == *b.text; }
+    };
+    using Storage = std::variant<std::monostate, bool, std::int64_t, double, Decimal, DateTimeBox, ShortText, Text>;
+    std::optional<std::string_view> text() const;
     explicit Value(Storage v) : v_(std::move(v)) {}
     Storage v_;
 };
