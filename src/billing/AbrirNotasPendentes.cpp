@@ -87,6 +87,11 @@ void TDM::AbrirNotasPendentes(const std::string& documento, TDateTime emissaoIni
         if (NOME_EMPRESA == "PALDI" && SituacaoBaixaAutomatica(cdsGera.fieldByName("SITDUP").asString()))
             cdsGera.fieldByName("DTGERACONT_NS").setAsDateTime(DataNula());
         cdsGera.post();
+        // The load's datasets are never applied: a change log would only keep copies of rows.
+        cdsGera.mergeChangeLog();
+        cdsItens.mergeChangeLog();
+        cdsPed.mergeChangeLog();
+        cdsPrazos.mergeChangeLog();
         if (Progresso) Progresso->AvancarProgresso();
     }
 

@@ -50,7 +50,7 @@ void ClientDataSet::mergeEntry(std::uint64_t changeId) {
     Row* row = it->second.row;
     if (it->second.kind != ChangeKind::Delete) {
         row->status = RowStatus::Stored;
-        row->original.clear();
+        row->original = {}; // frees the copy, not only empties it
         row->changeId = 0;
     }
     log_.erase(it); // a deleted row goes with its entry

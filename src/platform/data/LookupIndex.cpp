@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <string_view>
 
 namespace fat::data {
 
@@ -12,10 +13,15 @@ std::uint64_t LookupIndex::hashOf(const std::string& key) { return std::hash<std
 std::size_t LookupIndex::find(const std::string& key, std::uint64_t hash) const {
     std::size_t i = home(hash);
     while (slots_[i].row) {
-        if (slots_[i].hash == hash && slots_[i].key == key) return i;
+        if (slots_[i].hash == hash && holds(slots_[i], key)) return i;
         i = (i + 1) & (slots_.size() - 1);
     }
     return i;
+}
+
+bool LookupIndex::holds(const Slot& slot, const std::string& key) const {
+    if (slot.keySize != Slot::NotInline) return std::string_view(slot.key, slot.keySize) == key;
+    return keyOfRow(*slot.row) == key;
 }
 
 void LookupIndex::resize(std::size_t size) {
@@ -46,11 +52,12 @@ void LookupIndex::releaseEntry(std::uint32_t e) {
     freeEntries_.push_back(e);
 }
 
-void LookupIndex::insert(std::string key, std::uint64_t hash, Row* row) {
+void LookupIndex::insert(const std::string& key, std::uint64_t hash, Row* row) {
     Slot& slot = slots_[find(key, hash)];
     if (!slot.row) {
         slot.hash = hash;
-        slot.key = std::move(key);
+        slot.keySize = key.size() <= sizeof slot.key ? static_cast<unsigned char>(key.size()) : Slot::NotInline;
+        if (slot.keySize != Slot::NotInline) key.copy(slot.key, key.size());
         slot.row = row;
         slot.more = slot.last = 0;
         ++keys_;
@@ -84,9 +91,8 @@ void LookupIndex::insert(std::string key, std::uint64_t hash, Row* row) {
 
 void LookupIndex::add(Row* row) {
     if ((keys_ + 1) * 4 > slots_.size() * 3) resize(slots_.empty() ? 16 : slots_.size() * 2);
-    std::string key = keyOfRow(*row);
-    const std::uint64_t hash = hashOf(key);
-    insert(std::move(key), hash, row);
+    const std::string key = keyOfRow(*row);
+    insert(key, hashOf(key), row);
 }
 
 void LookupIndex::build(const std::vector<Row*>& rows) {
@@ -107,7 +113,7 @@ void LookupIndex::build(const std::vector<Row*>& rows) {
     for (std::size_t h = 1; h < start.size(); ++h) start[h] += start[h - 1];
     std::vector<std::uint32_t> byHome(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) byHome[start[home(hashes[i])]++] = static_cast<std::uint32_t>(i);
-    for (const std::uint32_t i : byHome) insert(std::move(keys[i]), hashes[i], rows[i]);
+    for (const std::uint32_t i : byHome) insert(keys[i], hashes[i], rows[i]);
 }
 
 // Frees a slot and moves up the slots after it that would no longer be found across the gap.

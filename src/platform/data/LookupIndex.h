@@ -7,9 +7,13 @@ namespace fat::data {
 
 // The index behind locate, equality filters and master ranges: a hash table of the keys, so
 // that a lookup costs the same whatever the size of the load. Open addressing over one array
-// of slots, each holding its key and the key's first row in walk order, so that a lookup reads
-// one place in memory; further rows of the key are chained after it in walk order. Rows of a
-// key that many rows share cost a walk along that chain to add or remove.
+// of small slots, each holding its key's hash and first row in walk order; further rows of the
+// key are chained after it in walk order. A short key is kept in the slot, so a lookup reads
+// one place in memory; a longer one is not stored at all: on a hash match it is taken from the
+// slot's row, whose values the dataset keeps in step with the index (a row leaves the index
+// before its values change). That keeps the table small enough for the caches, and a load of a
+// few hundred thousand rows within its memory.
+// Rows of a key that many rows share cost a walk along that chain to add or remove.
 class LookupIndex : public KeyIndex {
 public:
     using KeyIndex::KeyIndex;
@@ -35,8 +39,10 @@ public:
 
 private:
     struct Slot {
+        static constexpr unsigned char NotInline = 0xFF;
         std::uint64_t hash = 0;
-        std::string key;
+        unsigned char keySize = NotInline; // bytes of an inline key
+        char key[15] = {};
         Row* row = nullptr;     // the key's first row in walk order; null: the slot is free
         std::uint32_t more = 0; // the key's next rows: first entry + 1, 0 when none
         std::uint32_t last = 0; // last entry + 1
@@ -55,8 +61,9 @@ private:
     std::size_t home(std::uint64_t hash) const { return static_cast<std::size_t>(hash) & (slots_.size() - 1); }
     // The slot holding the key, or the free slot where it would go.
     std::size_t find(const std::string& key, std::uint64_t hash) const;
+    bool holds(const Slot& slot, const std::string& key) const;
     void resize(std::size_t size);
-    void insert(std::string key, std::uint64_t hash, Row* row);
+    void insert(const std::string& key, std::uint64_t hash, Row* row);
     std::uint32_t newEntry(Row* row, std::uint32_t next);
     void releaseEntry(std::uint32_t e);
     void freeSlot(std::size_t slot);
