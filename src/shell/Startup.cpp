@@ -1,14 +1,19 @@
 #include "shell/Startup.h"
 
+#include "billing/TfrmProcessaNF.h"
 #include "datamodule/TDM.h"
 #include "platform/core/UserMessages.h"
 #include "shell/TForm1.h"
 
+#include <QMdiArea>
 #include <QPushButton>
 
 namespace fat {
 
 TAplicacao::~TAplicacao() {
+    // The data module goes first; the billing windows still open let go of its datasets.
+    if (Form1)
+        for (auto* janela : Form1->findChildren<TfrmProcessaNF*>()) janela->SoltarDados();
     DM.reset();
     Form1.reset();
 }
@@ -17,6 +22,9 @@ std::unique_ptr<TAplicacao> CriarAplicacao() {
     auto app = std::make_unique<TAplicacao>();
     app->Form1 = std::make_unique<TForm1>();
     app->DM = std::make_unique<TDM>();
+    app->Form1->AbrirFaturamento = [form = app->Form1.get(), dm = app->DM.get()] {
+        TfrmProcessaNF::Abrir(*dm, *form->mdiArea());
+    };
     try {
         app->DM->DataModuleCreate();
     } catch (const std::exception& e) {
