@@ -1,6 +1,6 @@
 #include "directory/JsonObject.h"
 
-#include "directory/AnsiText.h"
+#include "platform/core/Win1252.h"
 #include "directory/JsonArray.h"
 #include "directory/JsonErrors.h"
 #include "directory/JsonNumber.h"
@@ -72,7 +72,7 @@ void TJSONObject::parse(JSONTokener& x) {
 const TZAbstractObject* TJSONObject::opt(const std::string& key) const {
     if (key.empty()) throw NullPointerException("Null key");
     for (const auto& [name, value] : pairs_)
-        if (AnsiSameText(name, key)) return value.get();
+        if (SameTextWin1252(name, key)) return value.get();
     return nullptr;
 }
 

@@ -1,6 +1,6 @@
 #include "directory/JsonTokener.h"
 
-#include "directory/AnsiText.h"
+#include "platform/core/Win1252.h"
 #include "directory/JsonArray.h"
 #include "directory/JsonConstants.h"
 #include "directory/JsonNumber.h"
@@ -146,7 +146,7 @@ std::string JSONTokener::nextString(char quote) {
                 if (v < 0) throw ConversionError("'" + digits + "' is not a valid hexadecimal character code");
                 code = code * 16 + static_cast<char32_t>(v);
             }
-            text += UnicodeToAnsi(code);
+            text += UnicodeToWin1252(code);
             break;
         }
         default:
@@ -174,9 +174,9 @@ JsonPtr JSONTokener::nextValue() {
     back();
     token = TrimControls(token);
     if (token.empty()) throw syntaxError("Missing value.");
-    if (AnsiSameText(token, "true")) return JsonPtr(&JsonTrue());
-    if (AnsiSameText(token, "false")) return JsonPtr(&JsonFalse());
-    if (AnsiSameText(token, "null")) return JsonPtr(&JsonNull());
+    if (SameTextWin1252(token, "true")) return JsonPtr(&JsonTrue());
+    if (SameTextWin1252(token, "false")) return JsonPtr(&JsonFalse());
+    if (SameTextWin1252(token, "null")) return JsonPtr(&JsonNull());
     return NumberOrWord(token);
 }
 
