@@ -27,7 +27,7 @@ void SeTextoNulo(data::Field& campo, const Value& valor) {
 
 } // namespace
 
-void TDM::CarregarPedidosNota(int filial, const std::string& numero, const std::string& serie) {
+void TDM::DefinirTextoNotaPed() {
     if (sqlNotaPed.lines().empty()) {
         // The invoice row is joined on its series too, so that an invoice number used in two
         // series does not bring each order twice.
@@ -48,6 +48,10 @@ void TDM::CarregarPedidosNota(int filial, const std::string& numero, const std::
             "and PV.codcli_pv IS NOT NULL",
         });
     }
+}
+
+void TDM::CarregarPedidosNota(int filial, const std::string& numero, const std::string& serie) {
+    DefinirTextoNotaPed();
     sqlNotaPed.close();
     sqlNotaPed.paramByName("DOC").setAsString(numero);
     sqlNotaPed.paramByName("FIL").setAsInteger(filial);

@@ -58,6 +58,8 @@ public:
     // Deletes the records of an open dataset one by one from the first until none is left.
     static void ApagarRegistros(data::ClientDataSet& dataSet);
     void AbrirNotasPendentes(const std::string& documento, TDateTime emissaoInicial, TDateTime emissaoFinal);
+    // The text of sqlNotaPed (an invoice's sales orders), given once.
+    void DefinirTextoNotaPed();
     void CarregarPedidosNota(int filial, const std::string& numero, const std::string& serie);
     std::string VerificarGerado(const std::string& numero, const std::string& serie, TDateTime emissao);
     std::string NomeRepresentante(std::int64_t codigo);
@@ -123,6 +125,28 @@ public:
     void RedistribuirCondicao(TDateTime base);
     // Set whenever a receivable row of the current invoice is posted into cdsDup.
     bool DuplicataGravada = false;
+
+    // --- Reprocessing of item copies (src/reprocess/) ---
+    // The fields of cdsNFVrDif, the list of invoice copies whose value differs from the sum of
+    // their item copies (SELEC, the selection flag, in memory only).
+    void DefinirCamposNFVrDif();
+    // Lists those copies; a date of 0 sets no limit, a blank document number selects any.
+    void AbrirNotasDiferenca(const std::string& documento, TDateTime emissaoInicial, TDateTime emissaoFinal);
+    // Rewrites the item copies (and the value) of every ticked row of cdsNFVrDif, copy by copy;
+    // an error ends the walk at that copy, the copies before it keep their changes.
+    void ReprocessarItens();
+    // The steps for the current row of cdsNFVrDif.
+    void AbrirItensCopia();
+    void ApagarItensCopia();
+    void RecriarItensNota();
+    void RecriarItensPedido(const std::string& pedido);
+    void RatearValorItens();
+    void AtualizarValorNota();
+    // The working values of the copy being reprocessed.
+    int ContadorItem = 0;
+    Amount TotalBruto;
+    Amount TotalDesconto;
+    Amount NovoValor;
 
     // Where long operations report progress (the billing window); none by default.
     TProgresso* Progresso = nullptr;

@@ -6,10 +6,12 @@
 
 namespace fat {
 
-Amount Amount::fromDouble(double value) {
-    const double scaled = std::nearbyint(value * static_cast<double>(Scale)); // ties to even
+Amount Amount::fromDouble(double value) { return fromRawDouble(value * static_cast<double>(Scale)); }
+
+Amount Amount::fromRawDouble(double tenThousandths) {
+    const double scaled = std::nearbyint(tenThousandths); // ties to even
     if (!std::isfinite(scaled) || std::fabs(scaled) >= 9.2e18)
-        throw ConversionError("value out of range for an amount: " + std::to_string(value));
+        throw ConversionError("value out of range for an amount: " + std::to_string(tenThousandths / Scale));
     return Amount(static_cast<std::int64_t>(scaled));
 }
 

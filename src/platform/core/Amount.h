@@ -18,6 +18,8 @@ public:
     // value × 10000 rounded to the nearest whole number, ties to even.
     // Raises ConversionError for NaN, infinities and values beyond 64 bits.
     static Amount fromDouble(double value);
+    // A float count of ten-thousandths rounded to the nearest whole number, ties to even.
+    static Amount fromRawDouble(double tenThousandths);
     // Exact for scales up to 4; a finer decimal is rounded halves away from zero.
     static Amount fromDecimal(const Decimal& value);
 
