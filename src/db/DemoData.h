@@ -12,7 +12,7 @@ namespace fat::db {
 // same rows byte for byte.
 struct DemoDataOptions {
     // Invoices the pending query lists (branch <= 90, not stamped, not of kind C, E or N).
-    // About one more in twenty is added that must stay off the list (at least six).
+    // About one more in twenty is added that must stay off the list (at least eight).
     int pendingInvoices = 40;
     TDateTime firstIssueDate = EncodeDate(2024, 3, 1);
     int spanDays = 60;          // the issue dates run over this many days from the first

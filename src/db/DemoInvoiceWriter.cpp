@@ -82,7 +82,9 @@ void DemoInvoiceWriter::writeInvoice(const DemoInvoice& inv, bool copy) {
     const DemoOrder& first = inv.orders.front();
     const int volumes = (inv.pairs() + 11) / 12;
     Amount merchandise = inv.value;
-    if (copy && ++copies_ % 3 == 0) merchandise += Amount::fromRaw(10 * 10000); // items rewritten since
+    // The invoice's orders changed after the save that wrote its copy: the copy's value no longer
+    // agrees with its item copies (above or below), and the item reprocessing lists it.
+    if (copy) merchandise += Amount::fromRaw(++staleCopies_ % 2 ? 10 * 10000 : -25 * 1000);
     const TDateTime date = DateOf(inv.issue);
     const std::optional<TDateTime> stamp = copy ? std::optional<TDateTime>(inv.stamp.value_or(date + 1)) : inv.stamp;
     invoices_.insert({
@@ -220,7 +222,9 @@ void DemoInvoiceWriter::writeOrder(const DemoInvoice& inv, const DemoOrder& o) {
                              {"SITDUP_PP", Text(p.situation)},
                              {"PERC_PP", Real(p.percent)},
                              {"TPPARC_PP", Text(p.kind)}});
-    const TDateTime billed = DateOf(inv.issue);
+    // Billed on the invoice's issue as stored, time of day included (what the reprocessing of
+    // the invoice's copy looks the items up by).
+    const TDateTime billed = inv.issue;
     for (const auto& item : o.items) {
         orderItems_.insert({
             {"PEDIDO_IT", Text(o.number)},

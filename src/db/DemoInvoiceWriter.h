@@ -23,7 +23,7 @@ private:
     DemoInsert invoices_, invoiceItems_, links_, orders_, orderItems_, grid_, packings_, instalments_,
         receivables_;
     int nextId_ = 1;
-    int copies_ = 0;
+    int staleCopies_ = 0; // invoice copies written so far
 
     void writeInvoice(const DemoInvoice& invoice, bool copy);
     void writeInvoiceItems(const DemoInvoice& invoice, bool copy);

@@ -3,17 +3,29 @@
 #include "billing/TfrmProcessaNF.h"
 #include "datamodule/TDM.h"
 #include "platform/core/UserMessages.h"
+#include "reprocess/TfrmReprocessaItens.h"
 #include "shell/TForm1.h"
 
 #include <QMdiArea>
+#include <QPointer>
 #include <QPushButton>
 
 namespace fat {
+namespace {
+
+// The most recently opened reprocessing window; empty again once that window is destroyed.
+QPointer<TfrmReprocessaItens> UltimaReprocessamento;
+
+} // namespace
+
+TfrmReprocessaItens* JanelaReprocessamento() { return UltimaReprocessamento.data(); }
 
 TAplicacao::~TAplicacao() {
-    // The data module goes first; the billing windows still open let go of its datasets.
-    if (Form1)
+    // The data module goes first; the windows still open let go of its datasets.
+    if (Form1) {
         for (auto* janela : Form1->findChildren<TfrmProcessaNF*>()) janela->SoltarDados();
+        for (auto* janela : Form1->findChildren<TfrmReprocessaItens*>()) janela->SoltarDados();
+    }
     DM.reset();
     Form1.reset();
 }
@@ -24,6 +36,9 @@ std::unique_ptr<TAplicacao> CriarAplicacao() {
     app->DM = std::make_unique<TDM>();
     app->Form1->AbrirFaturamento = [form = app->Form1.get(), dm = app->DM.get()] {
         TfrmProcessaNF::Abrir(*dm, *form->mdiArea());
+    };
+    app->Form1->AbrirReprocessamento = [form = app->Form1.get(), dm = app->DM.get()] {
+        UltimaReprocessamento = TfrmReprocessaItens::Abrir(*dm, *form->mdiArea());
     };
     try {
         app->DM->DataModuleCreate();

@@ -243,6 +243,30 @@ TEST_F(DemoDataTest, SomePendingInvoicesAreAlreadyGeneratedUnderTheirDerivedBran
               0);
 }
 
+TEST_F(DemoDataTest, SomeCopiesDisagreeWithTheirItemsAsTheReprocessingListsThemAndHaveTheirOrderItems) {
+    // The reprocessing's listing condition, with a difference of a cent at least.
+    const std::string sum = "(select sum(I.PRREAL_SA) from ITENSNS I where I.FILIAL_SA = N.FILIAL_NS "
+                            "and I.DOCTO_SA = N.DOCTO_NS and I.SERIE_SA = N.SERIE_NS)";
+    const std::string listed =
+        "from NOTASAI N where (select count(*) from NOTASAI NF where NF.FILIAL_NS = N.FILIAL_NS / 100 "
+        "and NF.DOCTO_NS = N.DOCTO_NS and NF.SERIE_NS = N.SERIE_NS and NF.EMISSAO_NS = N.EMISSAO_NS "
+        "and NF.CODIGO_NS = N.CODIGO_NS and NF.TPNOTA_NS not in ('C', 'E', 'N')) > 0 "
+        "and N.FILIAL_NS > 99 and N.TPNOTA_NS not in ('C', 'E', 'N') and N.VRMERC_NS <> " + sum +
+        " and abs(N.VRMERC_NS - " + sum + ") >= 0.01";
+    EXPECT_GE(count("select count(*) " + listed), 2);
+    // Each of them can be rebuilt: order items billed on its source invoice at the copy's issue.
+    EXPECT_EQ(count("select count(*) " + listed + " and not exists (select 1 from NOTASAI_PEDVEND NP "
+                    "join ITENSPV P on P.PEDIDO_IT = NP.NUMPED_NP where NP.FILIAL_NP = N.FILIAL_NS / 100 "
+                    "and NP.NUMNOTA_NP = N.DOCTO_NS and NP.SERIENOTA_NP = N.SERIE_NS and P.FILIAL_IT = NP.FILIAL_NP "
+                    "and P.NF_IT = N.DOCTO_NS and P.SERIE_IT = N.SERIE_NS and P.DTFATUR_IT = N.EMISSAO_NS)"),
+              0);
+    // Some are stamped invoices the billing no longer lists.
+    EXPECT_GE(count("select count(*) " + listed + " and exists (select 1 from NOTASAI S where S.FILIAL_NS = "
+                    "N.FILIAL_NS / 100 and S.DOCTO_NS = N.DOCTO_NS and S.SERIE_NS = N.SERIE_NS "
+                    "and S.DTGERACONT_NS > '1901-01-02')"),
+              1);
+}
+
 TEST_F(DemoDataTest, TheSummaryCountsTheRowsAndStatementsAreReused) {
     const std::pair<const char*, std::uint64_t> cases[] = {
         {"select count(*) from NOTASAI where FILIAL_NS < 100", summary_.invoices},

@@ -291,3 +291,39 @@ TEST_F(Grid, ACellsTextColourComesFromTheCallbackAndStaysOnTheSelectedRow) {
     EXPECT_GT(redPixels(0), 0);
     EXPECT_EQ(redPixels(1), 0);
 }
+
+TEST_F(Grid, FixedRowAndTitleHeightsAndATintOnEveryOtherRowAreOptionsThatStartOff) {
+    for (const char* n : {"001", "002", "003", "004"}) add(n);
+    ds.setRecNo(4); // the selected row is painted apart; rows 1 to 3 show their background
+    // The background of a row, sampled in a cell without text.
+    const auto fundo = [&](int row) {
+        const QRect cell = grid.visualRect(grid.model()->index(row, 5));
+        return grid.viewport()->grab(cell).toImage().pixelColor(cell.width() / 2, cell.height() / 2);
+    };
+    const int alturaDaFonte = grid.rowHeight(0);
+    const int alturaDosTitulos = grid.horizontalHeader()->height();
+    EXPECT_FALSE(grid.alternatingRowColors());
+    EXPECT_EQ(fundo(1), fundo(0));
+    EXPECT_EQ(fundo(2), fundo(0));
+
+    const QColor ciano(230, 255, 255);
+    grid.setAlternateRowColour(ciano);
+    grid.setRowHeight(17);
+    grid.setTitleHeight(17);
+    add("005"); // rows added after the change take it too
+    for (int row = 0; row < grid.model()->rowCount(); ++row) EXPECT_EQ(grid.rowHeight(row), 17) << row;
+    EXPECT_EQ(grid.horizontalHeader()->height(), 17);
+    ds.setRecNo(5);
+    EXPECT_NE(fundo(0), ciano);
+    EXPECT_EQ(fundo(1), ciano);
+    EXPECT_EQ(fundo(2), fundo(0));
+    EXPECT_EQ(fundo(3), ciano);
+
+    // Switched off again, the grid is as it was.
+    grid.setAlternateRowColour(QColor());
+    grid.setRowHeight(0);
+    grid.setTitleHeight(0);
+    EXPECT_EQ(fundo(1), fundo(0));
+    EXPECT_EQ(grid.rowHeight(1), alturaDaFonte);
+    EXPECT_EQ(grid.horizontalHeader()->height(), alturaDosTitulos);
+}

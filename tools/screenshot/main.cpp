@@ -1,10 +1,13 @@
 // Starts the program as main() does, shows the main window and saves a picture of it.
 //   screenshot <out.png> [--open billing|reprocess] [--load]
-// --load presses "Abrir Notas Pendentes" in the billing window opened.
+// --load presses "Abrir Notas Pendentes" in the billing window opened; in the reprocessing
+// window, "Abrir Notas Fiscais", and ticks the first copy listed.
 // Run it under a (virtual) X server, e.g. xvfb-run, to see the real window.
 #include "billing/TfrmProcessaNF.h"
 #include "directory/QDXConnection.h"
+#include "platform/ui/DataGrid.h"
 #include "platform/ui/MessageBoxes.h"
+#include "reprocess/TfrmReprocessaItens.h"
 #include "shell/Startup.h"
 #include "shell/TForm1.h"
 
@@ -37,8 +40,14 @@ int main(int argc, char* argv[]) {
         if (open == "billing" && form.AbrirFaturamento) form.AbrirFaturamento();
         if (open == "reprocess" && form.AbrirReprocessamento) form.AbrirReprocessamento();
         // The load runs to its end inside the click; the picture is taken after it.
-        if (load)
+        if (load) {
             for (auto* billing : form.findChildren<fat::TfrmProcessaNF*>()) billing->btProc->click();
+            for (auto* reprocess : form.findChildren<fat::TfrmReprocessaItens*>()) {
+                reprocess->btProc->click();
+                fat::ui::DataGrid& grid = *reprocess->dbgNFVrDif;
+                if (grid.model()->rowCount() > 0) grid.dataModel()->toggle(grid.model()->index(0, 0));
+            }
+        }
         QTimer::singleShot(900, [&] {
             const bool saved = form.grab().save(QString::fromLocal8Bit(argv[1]), "PNG");
             std::fprintf(saved ? stdout : stderr, saved ? "saved %s\n" : "could not save %s\n", argv[1]);

@@ -84,8 +84,33 @@ void DataGrid::applyWidths() {
     }
 }
 
+void DataGrid::setRowHeight(int pixels) {
+    rowHeight_ = std::max(pixels, 0);
+    applyRowHeight();
+}
+
+void DataGrid::setTitleHeight(int pixels) {
+    if (pixels > 0) {
+        horizontalHeader()->setFixedHeight(pixels);
+    } else {
+        horizontalHeader()->setMinimumHeight(0);
+        horizontalHeader()->setMaximumHeight(QWIDGETSIZE_MAX);
+    }
+    updateGeometries(); // the header and the viewport take their new places at once
+}
+
+void DataGrid::setAlternateRowColour(const QColor& colour) {
+    if (colour.isValid()) {
+        QPalette p = palette();
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            p.setColor(group, QPalette::AlternateBase, colour);
+        setPalette(p);
+    }
+    setAlternatingRowColors(colour.isValid());
+}
+
 void DataGrid::applyRowHeight() {
-    const int height = fontMetrics().height() + 6;
+    const int height = rowHeight_ > 0 ? rowHeight_ : fontMetrics().height() + 6;
     verticalHeader()->setMinimumSectionSize(height);
     verticalHeader()->setDefaultSectionSize(height);
 }
