@@ -29,8 +29,10 @@ const std::vector<std::string>& LinhasSelecao() {
         "n.docto_ns and nf.serie_ns = n.serie_ns and nf.emissao_ns = n.emissao_ns and nf.codigo_ns = n.codigo_ns "
         "and NF.TPNOTA_NS not in ('C', 'E', 'N')) > 0",
         "AND N.filial_ns > 99 and N.TPNOTA_NS not in ('C', 'E', 'N')",
-        "AND N.vrmerc_ns <> (SELECT SUM(I.prreal_sa) FROM ITENSNS I WHERE I.filial_sa = N.filial_ns and i.docto_sa "
-        "= n.docto_ns and i.serie_sa = n.serie_ns)",
+        // The real values are floats: their sum is compared in cents, as the copy's value is
+        // stored, so that copies that agree are not listed for the noise of the float sum.
+        "AND N.vrmerc_ns <> (SELECT CAST(SUM(I.prreal_sa) AS NUMERIC(15,2)) FROM ITENSNS I WHERE I.filial_sa = "
+        "N.filial_ns and i.docto_sa = n.docto_ns and i.serie_sa = n.serie_ns)",
     };
     return linhas;
 }

@@ -64,6 +64,20 @@ TEST_F(Listagem, SourceMustMatchDateCustomerAndType) {
     }
 }
 
+TEST_F(Listagem, FloatNoiseOfTheItemSumIsNoDifference) {
+    // 0.1 + 0.2 is 0.30000000000000004 in floating point; in cents it is the copy's 0.30.
+    notaSai({.docto = "000001"});
+    notaSai({.filial = 100, .docto = "000001", .vrmerc = 0.30});
+    itemCopia(100, "000001", 1, "A", 0.1);
+    itemCopia(100, "000001", 2, "B", 0.2);
+    notaSai({.docto = "000002"});
+    notaSai({.filial = 100, .docto = "000002", .vrmerc = 0.30});
+    itemCopia(100, "000002", 1, "A", 0.1);
+    itemCopia(100, "000002", 2, "B", 0.19);
+    listar();
+    EXPECT_EQ(listadas(), (std::vector<std::string>{"100/000002/1"}));
+}
+
 TEST_F(Listagem, CancelledCopyIsNotListed) {
     notaSai({.docto = "000001"});
     notaSai({.filial = 100, .docto = "000001", .vrmerc = 90, .tpnota = "C"});
