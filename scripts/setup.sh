@@ -10,6 +10,7 @@ PACKAGES=(
   qt6-base-dev libgl-dev libcurl4-openssl-dev zlib1g-dev
   googletest libgtest-dev
   clang-14 libclang-rt-14-dev
+  libasan8 libubsan1 liblsan0
   xvfb xauth
 )
 

@@ -157,6 +157,9 @@ void TDM::PrepararItens() {
     // The invoice's own branch (FILIAL_SA holds the derived one): with number and series the key
     // of the invoice the copy belongs to. In memory only.
     cdsItens.addField(FieldDef::calculated("FILIAL_NF", DataType::Integer));
+    // The copies go to ITENSNS as they are: a composed code or description too long for its
+    // column stops the load rather than reach the table cut.
+    cdsItens.setRejectLongTexts(true);
     sqlItensNS.setLines({"select * from ITENSNS where FILIAL_SA >= 100 and DOCTO_SA = '999999'"});
     cdsItens.setProvider(&dspItensNS);
     cdsItens.open();

@@ -8,12 +8,14 @@
 namespace fat {
 namespace {
 
-// Reads a plan anew into cdsPrazoPagto: the fields are those of the new text.
-void RecarregarPrazoPagto(TDM& dm, const std::vector<std::string>& linhas) {
+// Reads a plan anew into cdsPrazoPagto: the fields are those of the new text. The order number
+// or term id is bound, not written into the text, so that each of the three texts is prepared
+// once for a whole load instead of once per order.
+void RecarregarPrazoPagto(TDM& dm, const std::vector<std::string>& linhas, const char* parametro, const Value& valor) {
     dm.cdsPrazoPagto.close();
     dm.sqlPrazoPagto.close();
-    dm.sqlPrazoPagto.clearSql();
-    for (const auto& linha : linhas) dm.sqlPrazoPagto.addLine(linha);
+    if (dm.sqlPrazoPagto.lines() != linhas) dm.sqlPrazoPagto.setLines(linhas);
+    dm.sqlPrazoPagto.paramByName(parametro).setValue(valor);
     dm.cdsPrazoPagto.setProvider(&dm.dspPrazoPagto);
     dm.cdsPrazoPagto.open();
 }
@@ -34,18 +36,23 @@ void TDM::CarregarParcelas(std::int64_t prazoPagto, const std::string& pedido, i
     std::string prazo;
     std::string situacao;
 
-    const std::string pedidoSql = QuotedStr(pedido);
-    RecarregarPrazoPagto(*this, {"select DIAS_PP as DIAS, SITDUP_PP as SITDUP, PERC_PP as PERC, TPPARC_PP",
-                                 "from PEDVENDA_PARCELAS", "where PEDVENDA_PP=" + pedidoSql, "order by DIAS_PP"});
+    const Value numeroPedido = Value::fromString(pedido);
+    RecarregarPrazoPagto(*this,
+                         {"select DIAS_PP as DIAS, SITDUP_PP as SITDUP, PERC_PP as PERC, TPPARC_PP",
+                          "from PEDVENDA_PARCELAS", "where PEDVENDA_PP=:PEDIDO", "order by DIAS_PP"},
+                         "PEDIDO", numeroPedido);
     if (cdsPrazoPagto.isEmpty())
-        RecarregarPrazoPagto(*this, {"select DIAS_PA as DIAS, SIT_PA as SITDUP, PERC_PA as PERC, AVISTA_PA",
-                                     " from PRAZOPAGTO_PARC",
-                                     " where ID_PRAZOPAGTO_PA = " + std::to_string(prazoPagto) +
-                                         " and SEMCOB_PA='S' order by DIAS_PA"});
+        RecarregarPrazoPagto(*this,
+                             {"select DIAS_PA as DIAS, SIT_PA as SITDUP, PERC_PA as PERC, AVISTA_PA",
+                              " from PRAZOPAGTO_PARC",
+                              " where ID_PRAZOPAGTO_PA = :PRAZO and SEMCOB_PA='S' order by DIAS_PA"},
+                             "PRAZO", Value::fromInteger(prazoPagto));
     else
-        RecarregarPrazoPagto(*this, {"select DIAS_PP as DIAS, SITDUP_PP as SITDUP, PERC_PP as PERC, TPPARC_PP",
-                                     "from PEDVENDA_PARCELAS",
-                                     "where PEDVENDA_PP=" + pedidoSql + " and TPPARC_PP = 'S' ", "order by DIAS_PP"});
+        RecarregarPrazoPagto(*this,
+                             {"select DIAS_PP as DIAS, SITDUP_PP as SITDUP, PERC_PP as PERC, TPPARC_PP",
+                              "from PEDVENDA_PARCELAS", "where PEDVENDA_PP=:PEDIDO and TPPARC_PP = 'S' ",
+                              "order by DIAS_PP"},
+                             "PEDIDO", numeroPedido);
 
     int parcelas = 0;
     for (cdsPrazoPagto.first(); !cdsPrazoPagto.eof(); cdsPrazoPagto.next()) {

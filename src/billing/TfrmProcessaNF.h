@@ -2,6 +2,7 @@
 #include "datamodule/TProgresso.h"
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include <functional>
@@ -89,6 +90,9 @@ private:
     bool mostrada_ = false;
     int posicao_ = 0;
     int maximo_ = 0;
+    // When the progress display was last painted during the load, and how often it is.
+    QElapsedTimer pintura_;
+    static constexpr qint64 IntervaloPintura = 40; // milliseconds
 
     void criarControles();
     void ligarEventos();

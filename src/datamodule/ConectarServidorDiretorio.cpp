@@ -9,6 +9,17 @@
 #include "platform/core/Win1252.h"
 
 namespace fat {
+namespace {
+
+// The reason a load failed may quote the whole answer (a parse error does, and an answer may
+// be megabytes long): the box keeps its start and its end, which say what failed and where.
+std::string Resumo(const std::string& texto) {
+    constexpr std::size_t inicio = 600, fim = 300;
+    if (texto.size() <= inicio + fim + 7) return texto;
+    return texto.substr(0, inicio) + " (...) " + texto.substr(texto.size() - fim);
+}
+
+} // namespace
 
 void TDM::ConectarServidorDiretorio(const std::string& host, std::string& location, std::string& password) {
     directory::TQDXConnection& qdx = directory::QDXConnection();
@@ -20,7 +31,7 @@ void TDM::ConectarServidorDiretorio(const std::string& host, std::string& locati
             qdx.SetSelectedDatabase(directory::FirstDatabase(qdx.Company(0), 0, 0, false));
             if (qdx.CompanyCount() == 0) {
                 std::string text = Win1252("Nenhuma empresa foi recebida do servidor de diretório ") + host + ".";
-                if (!qdx.LastLoadError().empty()) text += "\r" + qdx.LastLoadError();
+                if (!qdx.LastLoadError().empty()) text += "\r" + Resumo(qdx.LastLoadError());
                 throw Error(text);
             }
         } else {

@@ -1,8 +1,10 @@
 // Reading, writing and defaulting the configuration parameters of group "GERADUP".
 #include "datamodule/TDM.h"
 
+#include "platform/core/Errors.h"
 #include "platform/core/Format.h"
 #include "platform/core/UserMessages.h"
+#include "platform/core/Win1252.h"
 #include "platform/ini/ExecutablePath.h"
 #include "platform/ini/IniFile.h"
 
@@ -76,7 +78,13 @@ void TDM::GravarParametro(const std::string& chave, const std::string& valor) {
     q.paramByName("GRUPO").setAsString(Grupo);
     q.paramByName("PARAM").setAsString(chave);
     q.paramByName("VALOR").setAsString(valor);
-    q.execSql();
+    try {
+        q.execSql();
+    } catch (const std::exception& e) {
+        // The database's text alone does not say which parameter (a value too long for PARAM,
+        // for one, only gives the lengths).
+        throw Error(Win1252("Erro ao gravar o parâmetro ") + chave + " na tabela PARAM\r" + e.what());
+    }
 }
 
 void TDM::CarregarParametros() {

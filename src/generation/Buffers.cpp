@@ -6,6 +6,10 @@
 namespace fat {
 
 void TDM::PrepararBuffers() {
+    // A text too long for its column is an error before anything is written, never a cut copy.
+    for (data::ClientDataSet* buffer : {&cdsDup, &cdsNP100, &cdsNF100, &cdsItensNS})
+        buffer->setRejectLongTexts(true);
+
     cdsDup.close();
     sqlDup.close();
     sqlDup.setLines({"select * from DUPLICATAS", "where NUM_DP=:NUM", "and FILIAL_DP=:FILGERA"});

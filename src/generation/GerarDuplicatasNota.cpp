@@ -7,6 +7,8 @@
 #include "platform/core/Errors.h"
 #include "platform/core/Format.h"
 
+#include <cstdint>
+
 namespace fat {
 namespace {
 
@@ -14,6 +16,23 @@ Amount Vezes(Amount valor, int n) {
     std::int64_t r;
     if (__builtin_mul_overflow(valor.raw(), static_cast<std::int64_t>(n), &r)) throw ConversionError("amount overflow");
     return Amount::fromRaw(r);
+}
+
+// V / n × 100 as a four-decimal amount (ties to even), its fraction cut off, divided by 100: the
+// instalment truncated to the cent. Worked out on V's exact count of ten-thousandths, so that
+// the largest values a NUMERIC(15,2) column holds give the same split as small ones: through a
+// float and an amount of cents, 9999999999999.99 would overflow the amount and gather noise.
+Amount ParcelaTruncada(Amount valor, int n) {
+    const bool negativo = valor.raw() < 0;
+    const auto bits = static_cast<std::uint64_t>(valor.raw());
+    const std::uint64_t m = negativo ? 0 - bits : bits;
+    const auto d = static_cast<std::uint64_t>(n);
+    // m × 100 / n = 100 A + u + w / n, without forming m × 100.
+    const std::uint64_t A = m / d, t = m % d * 100, u = t / d, w = t % d;
+    const std::uint64_t arredonda = (2 * w > d || (2 * w == d && u % 2 == 1)) ? 1 : 0;
+    const std::uint64_t centavos = A / 100 + (A % 100 * 100 + u + arredonda) / 10000;
+    const auto bruto = static_cast<std::int64_t>(centavos * 100);
+    return Amount::fromRaw(negativo ? -bruto : bruto);
 }
 
 // "A" ... "Z", then "AA", "AB" ... with LETRA; "01", "02" ... otherwise.
@@ -34,8 +53,7 @@ void TDM::GerarDuplicatasNota() {
 
     // 1. The instalment, truncated to the cent; the remainder (zero or positive) on the first.
     const Amount V = nota("VALOR_NS").asAmount();
-    const Amount centavos = Amount::fromDouble(V.toDouble() / n * 100);
-    const Amount P = Amount::fromRaw(centavos.raw() / Amount::Scale * 100);
+    const Amount P = ParcelaTruncada(V, n);
     Amount R = V - Vezes(P, n);
 
     // 2. The commission, rounded to the cent; its remainder (of either sign) on the first.

@@ -4,6 +4,7 @@
 #include "datamodule/TDM.h"
 
 #include "generation/VerificarPrecisao.h"
+#include "platform/core/Errors.h"
 #include "platform/core/UserMessages.h"
 #include "platform/core/Win1252.h"
 #include "platform/sql/Transaction.h"
@@ -61,6 +62,12 @@ void DefinirValorCopia(TDM& dm, bool parcial, Amount pedido, Amount valorNota) {
 
 void TDM::GravarNotasPendentes() {
     CarregarParametros();
+    // Copies and receivables belong under branches of 100 or more: a configured branch below that
+    // would write them among the ERP's own invoices.
+    if (!FilGeraPorNota && FilGera < 100)
+        throw Error(Win1252("O parâmetro FIL_CODIGO (") + Parametros.FIL_CODIGO +
+                    Win1252(") não é uma filial de cópia: as cópias e duplicatas são gravadas em filiais a partir de "
+                            "100, ou na filial derivada de cada nota com 0. Nada foi gravado."));
     LigarErrosAtualizacao();
     PrepararBuffers();
 

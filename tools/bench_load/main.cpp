@@ -1,166 +1,196 @@
-// Benchmark of the pending-invoice load: builds (once, then reuses) a synthetic ERP database of
-// N pending invoices and loads it through the data module without any window.
-//   bench_load [N ...]            (default 2000 20000)
-// The loaded invoices are then saved into a copy of the generated database made for the run.
-// Each N runs in a child process of its own, so that its peak memory is its own. Prints, per N:
-// wall time, invoices per second, statements executed per invoice, peak memory; and the ratio of
-// the largest time to the smallest against the ratio of their sizes.
-#include "datamodule/TDM.h"
-#include "db/ConfigurarConexao.h"
-#include "db/DemoData.h"
-#include "db/ErpSchema.h"
-#include "platform/core/UserMessages.h"
-#include "platform/ini/ExecutablePath.h"
-#include "salesorder/TPedVenda.h"
+// Performance of the billing at the scale of a busy company's month: the load of the pending
+// invoices, their save and the reprocessing of invoice copies, on synthetic ERP databases of N
+// pending invoices (made once with the demo data generator and kept in /tmp/fat-bench), at the
+// embedded engine and at a Firebird server on 127.0.0.1. Each phase is measured beside its floor:
+// the statements it executed, recorded with their values and replayed through the Firebird layer
+// alone. A window run compares the billing window's load with the same load without a window.
+//
+//   bench_load [--locations embedded,server] [--phases load,save,reprocess] [--window N]
+//              [--rounds R] [--generate] [N ...]
+//
+// Defaults: N = 1000 10000 50000; the server location when FAT_FB_SERVER_DIR names the folder of a
+// running server's databases (scripts/bench.sh starts one); the window run at N = 10000 with 2
+// rounds (--window 0 skips it); --generate only makes the databases that are missing. Every
+// location and size runs in a child process of its own, so that its peak memory is its own.
+// Prints the table and the targets; exits with 1 when a measured target is missed, 2 when a run
+// fails.
+#include "BillingPhases.h"
+#include "Report.h"
+#include "WindowRun.h"
 
-#include "SavePhase.h"
+#include "platform/core/DateTime.h"
 
-#include <sys/resource.h>
+#include <QApplication>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
+#include <cstring>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
-using namespace fat;
+using namespace bench;
 
 namespace {
 
-std::string DatabaseFor(int n) {
-    const std::string dir = "/tmp/fat-bench";
-    std::filesystem::create_directories(dir);
-    const std::string path = dir + "/load-" + std::to_string(n) + ".fdb";
-    if (!std::filesystem::exists(path)) {
-        std::fprintf(stderr, "generating %d invoices into %s ...\n", n, path.c_str());
-        const std::string partial = path + ".part";
-        std::filesystem::remove(partial);
-        sql::Connection::createDatabase(partial, "SYSDBA", "fennelrot");
-        {
-            sql::Connection c;
-            c.params() = {"Database=" + partial, "User_Name=SYSDBA", "Password=fennelrot"};
-            c.open();
-            db::CreateErpSchema(c);
-            db::DemoDataOptions options;
-            options.pendingInvoices = n;
-            options.spanDays = 30;
-            db::GenerateDemoData(c, options);
-        }
-        std::filesystem::rename(partial, path);
-    }
-    return path;
+// "Today" for every run: the day after the generated month, so that stamps and reports repeat.
+fat::TDateTime BenchToday() { return fat::EncodeDate(2024, 4, 15); }
+
+std::vector<std::string> Split(const std::string& text) {
+    std::vector<std::string> parts;
+    std::stringstream in(text);
+    for (std::string part; std::getline(in, part, ',');)
+        if (!part.empty()) parts.push_back(part);
+    return parts;
 }
 
-struct Figures {
-    double seconds = 0;
-    int invoices = 0;
-    double statementsPerInvoice = 0;
-    long peakKb = 0;
-    bench::SaveFigures save;
-};
+// --- children: they print their figures on standard output, one line each -------------------
 
-// Runs in the child: one load of the database, measured.
-Figures Measure(int n) {
-    const std::string path = DatabaseFor(n);
-    // An INI file of its own for the parameter defaults, beside a stand-in executable path.
-    const std::string programDir = "/tmp/fat-bench/program-" + std::to_string(getpid());
-    std::filesystem::create_directories(programDir);
-    ini::SetExecutablePathForTesting(programDir + "/faturamento");
-    const bench::RunCopy run(path, n); // the save writes into it
-    TDM dm;
-    db::ConfigurarConexao(dm.sqlCon, run.path(), db::SenhaPorChave("1"), "3");
-    dm.sqlCon.open();
-    bench::ReadCompanySettings(dm);
-    dm.CriarPedidos();
-    dm.PedVendaBruto = std::make_unique<TPedVenda>(dm.sqlCon);
-    dm.PedVendaLiquido = std::make_unique<TPedVenda>(dm.sqlCon);
+void PrintPhase(const PhaseFigures& f) {
+    std::printf("PHASE %s %s %d %d %.6f %.6f %llu %llu %ld %.6f %.6f %llu %llu %d\n", f.location.c_str(),
+                f.phase.c_str(), f.n, f.items, f.time.wall, f.time.cpu, static_cast<unsigned long long>(f.statements),
+                static_cast<unsigned long long>(f.rowsWritten), f.peakKb, f.floor.time.wall, f.floor.time.cpu,
+                static_cast<unsigned long long>(f.floor.statements), static_cast<unsigned long long>(f.floor.texts),
+                f.sameState ? 1 : 0);
+}
 
-    {
-        rusage u{};
-        getrusage(RUSAGE_SELF, &u);
-        std::fprintf(stderr, "  before the load: %.1f MB\n", u.ru_maxrss / 1024.0);
+int ChildPhases(const std::string& location, int n, const std::string& phases) {
+    const Location where = location == "server" ? Location::Server : Location::Embedded;
+    const auto names = Split(phases);
+    for (const auto& f : RunBillingPhases(where, n, std::set<std::string>(names.begin(), names.end()))) PrintPhase(f);
+    return 0;
+}
+
+int ChildWindow(int argc, char* argv[], int n, int rounds) {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    const WindowFigures w = RunWindowComparison(n, rounds);
+    std::printf("WINDOW %d %d %d %.6f %.6f %.6f %.6f\n", w.n, w.items, w.rounds, w.windowless.wall, w.windowless.cpu,
+                w.window.wall, w.window.cpu);
+    return 0;
+}
+
+// --- the parent ------------------------------------------------------------------------------
+
+// Runs this program again with the arguments; its standard output is returned, its standard
+// error passes through. False when the child failed.
+bool RunChild(const std::vector<std::string>& args, std::string& output) {
+    // Made before the fork: the child only calls what is safe between fork and exec.
+    std::vector<char*> argv;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    int out[2];
+    if (pipe(out) != 0) return false;
+    const pid_t child = fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        close(out[0]);
+        close(out[1]);
+        execv("/proc/self/exe", argv.data());
+        _exit(127);
     }
-    const auto statementsBefore = dm.sqlCon.statementsExecuted();
-    const auto start = std::chrono::steady_clock::now();
-    dm.AbrirNotasPendentes("", 0, 0);
-    const auto end = std::chrono::steady_clock::now();
-    Figures f;
-    f.seconds = std::chrono::duration<double>(end - start).count();
-    f.invoices = dm.cdsGera.recordCount();
-    f.statementsPerInvoice = f.invoices ? double(dm.sqlCon.statementsExecuted() - statementsBefore) / f.invoices : 0;
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    f.peakKb = usage.ru_maxrss;
-    std::fprintf(stderr, "  %d invoices: %d item copies, %d plan rows, %d order rows\n", f.invoices,
-                 dm.cdsItens.recordCount(), dm.cdsPrazos.recordCount(), [&] {
-                     dm.cdsPed.setMasterSource(nullptr);
-                     return dm.cdsPed.recordCount();
-                 }());
-    f.save = bench::MeasureSave(dm);
-    std::filesystem::remove_all(programDir);
-    return f;
+    close(out[1]);
+    char buffer[4096];
+    for (ssize_t got; (got = read(out[0], buffer, sizeof buffer)) > 0;)
+        output.append(buffer, static_cast<std::size_t>(got));
+    close(out[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void Collect(const std::string& output, Results& results) {
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream in(line);
+        std::string kind;
+        in >> kind;
+        if (kind == "PHASE") {
+            PhaseFigures f;
+            int same = 0;
+            in >> f.location >> f.phase >> f.n >> f.items >> f.time.wall >> f.time.cpu >> f.statements >>
+                f.rowsWritten >> f.peakKb >> f.floor.time.wall >> f.floor.time.cpu >> f.floor.statements >>
+                f.floor.texts >> same;
+            f.sameState = same != 0;
+            results.phases.push_back(f);
+        } else if (kind == "WINDOW") {
+            WindowFigures w;
+            in >> w.n >> w.items >> w.rounds >> w.windowless.wall >> w.windowless.cpu >> w.window.wall >> w.window.cpu;
+            results.window = w;
+        }
+    }
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    std::vector<int> sizes;
-    for (int i = 1; i < argc; ++i) sizes.push_back(std::stoi(argv[i]));
-    if (sizes.empty()) sizes = {2000, 20000};
-    for (int n : sizes) DatabaseFor(n); // generated outside the measured children
-    if (std::getenv("FAT_BENCH_IN_PROCESS")) { // for memory profilers, which follow no fork
-        const Figures f = Measure(sizes.front());
-        std::printf("%d invoices in %.2f s\n", f.invoices, f.seconds);
-        return 0;
-    }
+    try {
+        fat::SetTodayFunction(&BenchToday);
+        if (argc >= 5 && std::strcmp(argv[1], "--child-phases") == 0)
+            return ChildPhases(argv[2], std::stoi(argv[3]), argv[4]);
+        if (argc >= 4 && std::strcmp(argv[1], "--child-window") == 0)
+            return ChildWindow(argc, argv, std::stoi(argv[2]), std::stoi(argv[3]));
 
-    std::printf("%10s %10s %12s %14s %14s | %10s %10s %10s %14s %14s\n", "invoices", "seconds", "invoices/s",
-                "stmts/invoice", "peak MB", "save s", "rows", "rows/s", "stmts/invoice", "peak MB");
-    std::vector<double> times;
-    std::vector<double> saveTimes;
-    for (int n : sizes) {
-        int pipeFd[2];
-        if (pipe(pipeFd) != 0) return 1;
-        const pid_t child = fork();
-        if (child == 0) {
-            close(pipeFd[0]);
-            Figures f{};
-            try {
-                f = Measure(n);
-            } catch (const std::exception& e) {
-                std::fprintf(stderr, "load or save of %d failed: %s\n", n, e.what());
-                _exit(1);
+        std::vector<int> sizes;
+        std::vector<std::string> locations = {"embedded"};
+        if (const char* dir = std::getenv("FAT_FB_SERVER_DIR"); dir && *dir) locations.push_back("server");
+        std::string phases = "load,save,reprocess";
+        int window = 10000;
+        int rounds = 2;
+        bool generateOnly = false;
+        for (int i = 1; i < argc; ++i) {
+            const std::string a = argv[i];
+            const bool hasValue = i + 1 < argc;
+            if (a == "--locations" && hasValue) locations = Split(argv[++i]);
+            else if (a == "--phases" && hasValue) phases = argv[++i];
+            else if (a == "--window" && hasValue) window = std::stoi(argv[++i]);
+            else if (a == "--rounds" && hasValue) rounds = std::max(1, std::stoi(argv[++i]));
+            else if (a == "--generate") generateOnly = true;
+            else if (!a.empty() && a[0] != '-') sizes.push_back(std::stoi(a));
+            else {
+                std::fprintf(stderr, "usage: %s [--locations embedded,server] [--phases load,save,reprocess]"
+                                     " [--window N] [--rounds R] [--generate] [N ...]\n", argv[0]);
+                return 2;
             }
-            if (write(pipeFd[1], &f, sizeof f) != static_cast<ssize_t>(sizeof f)) _exit(1);
-            _exit(0);
         }
-        close(pipeFd[1]);
-        Figures f{};
-        const bool got = read(pipeFd[0], &f, sizeof f) == static_cast<ssize_t>(sizeof f);
-        close(pipeFd[0]);
-        int status = 0;
-        waitpid(child, &status, 0);
-        if (!got || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return 1;
-        std::printf("%10d %10.2f %12.0f %14.1f %14.1f | %10.2f %10llu %10.0f %14.1f %14.1f\n", f.invoices, f.seconds,
-                    f.invoices / f.seconds, f.statementsPerInvoice, f.peakKb / 1024.0, f.save.seconds,
-                    static_cast<unsigned long long>(f.save.rowsWritten), f.save.rowsWritten / f.save.seconds,
-                    f.save.statementsPerInvoice, f.save.peakKb / 1024.0);
-        times.push_back(f.seconds);
-        saveTimes.push_back(f.save.seconds);
-        std::printf("%10s save: %.2f s walking the invoices, %.2f s sending the buffers and committing; %d invoices"
-                    " refused by the validation\n",
-                    "", f.save.walkSeconds, f.save.applySeconds, f.save.refused);
+        if (sizes.empty()) sizes = {1000, 10000, 50000};
+
+        PrintMachine();
+        std::fflush(stdout);
+        // Generated outside the measured children, once.
+        for (int n : sizes) GeneratedDatabase(n);
+        if (window > 0) GeneratedDatabase(window);
+        if (generateOnly) return 0;
+
+        Results results;
+        for (const auto& location : locations)
+            for (int n : sizes) {
+                std::fprintf(stderr, "%s, N = %d:\n", location.c_str(), n);
+                std::string output;
+                if (!RunChild({argv[0], "--child-phases", location, std::to_string(n), phases}, output)) {
+                    std::fprintf(stderr, "the run at %s, N = %d failed\n", location.c_str(), n);
+                    return 2;
+                }
+                Collect(output, results);
+            }
+        if (window > 0) {
+            std::fprintf(stderr, "window run, N = %d:\n", window);
+            std::string output;
+            if (!RunChild({argv[0], "--child-window", std::to_string(window), std::to_string(rounds)}, output)) {
+                std::fprintf(stderr, "the window run failed\n");
+                return 2;
+            }
+            Collect(output, results);
+        }
+        PrintTable(results);
+        return PrintTargets(results) ? 0 : 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench_load: %s\n", e.what());
+        return 2;
     }
-    if (sizes.size() >= 2) {
-        const double timeRatio = times.back() / times.front();
-        const double sizeRatio = double(sizes.back()) / sizes.front();
-        std::printf("time(%d) / time(%d) = %.2f for a size ratio of %.0f\n", sizes.back(), sizes.front(), timeRatio,
-                    sizeRatio);
-        std::printf("save: time(%d) / time(%d) = %.2f for a size ratio of %.0f\n", sizes.back(), sizes.front(),
-                    saveTimes.back() / saveTimes.front(), sizeRatio);
-    }
-    return 0;
 }

@@ -15,8 +15,9 @@ public:
 
     constexpr Amount() = default;
     static constexpr Amount fromRaw(std::int64_t tenThousandths) { return Amount(tenThousandths); }
-    // value × 10000 rounded to the nearest whole number, ties to even.
-    // Raises ConversionError for NaN, infinities and values beyond 64 bits.
+    // value × 10000 rounded to the nearest whole number, ties to even; from 2^53 ten-thousandths
+    // on (where that product is not exact), the shortest decimal that the double stands for,
+    // rounded to four decimals. Raises ConversionError for NaN, infinities and values beyond 64 bits.
     static Amount fromDouble(double value);
     // A float count of ten-thousandths rounded to the nearest whole number, ties to even.
     static Amount fromRawDouble(double tenThousandths);

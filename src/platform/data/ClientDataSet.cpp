@@ -72,7 +72,7 @@ Field& ClientDataSet::field(int index) const {
 }
 
 Field* ClientDataSet::findField(const std::string& name) const {
-    const auto it = fieldsByName_.find(UpperCase(Trim(name)));
+    const auto it = fieldsByName_.find(TrimmedName(name));
     return it == fieldsByName_.end() ? nullptr : it->second;
 }
 
@@ -114,7 +114,12 @@ void ClientDataSet::setFieldValue(Field& field, Value value) {
         fail("field '" + field.name() + "' cannot be modified: the dataset is not in edit or insert mode");
     buffer_[static_cast<std::size_t>(field.index())] = std::move(value);
     notify(DataEvent::RecordChanged, &field);
-    notifyDetails();
+    // Only a link field can move a detail's range; rules set many other fields of a master row.
+    for (const ClientDataSet* detail : details_)
+        if (detail->linksOn(field)) {
+            notifyDetails();
+            break;
+        }
 }
 
 // --- Open and close -----------------------------------------------------------------------

@@ -2,6 +2,7 @@
 #include "platform/data/DataSetObserver.h"
 #include "platform/data/Delta.h"
 #include "platform/data/Field.h"
+#include "platform/data/FieldNames.h"
 #include "platform/data/FilterExpression.h"
 #include "platform/data/KeyIndex.h"
 #include "platform/data/OrderTree.h"
@@ -63,6 +64,12 @@ public:
     // Raises Error naming the field when there is none of that name.
     Field& fieldByName(const std::string& name) const;
     Field* findField(const std::string& name) const;
+
+    // Off (the default): a text longer than its field is cut to the field's size when set. On:
+    // setting such a text in a field of the provider's data raises ConversionError instead, for
+    // datasets whose rows go to a table that must not receive a cut text.
+    void setRejectLongTexts(bool on) { rejectLongTexts_ = on; }
+    bool rejectLongTexts() const { return rejectLongTexts_; }
 
     // --- Life -----------------------------------------------------------------------------
     void setProvider(Provider* provider); // not owned
@@ -178,12 +185,13 @@ private:
     std::string name_;
     Provider* provider_ = nullptr;
     DataSetState state_ = DataSetState::Inactive;
+    bool rejectLongTexts_ = false;
 
     // Fields: those defined in code persist; those made from columns live while open.
     std::vector<std::unique_ptr<Field>> definedFields_;
     std::vector<std::unique_ptr<Field>> columnFields_;
     std::vector<Field*> fields_;
-    std::unordered_map<std::string, Field*> fieldsByName_; // upper-case names
+    std::unordered_map<std::string, Field*, FieldNameHash, FieldNameEqual> fieldsByName_; // upper-case names
 
     // Rows.
     std::vector<std::unique_ptr<Row>> rows_; // live rows, in no particular order
@@ -252,6 +260,7 @@ private:
     bool rowVisible(const Row& row) const;
     void indexRow(Row* row);
     void unindexRow(Row* row);
+    void replaceValues(Row* row, std::vector<Value> values);
     void rebuildView();
     LookupIndex& lookupFor(const std::vector<KeyField>& fields, bool caseInsensitive);
     PrefixIndex& prefixIndexFor(const std::vector<KeyField>& fields, bool caseInsensitive);
@@ -261,6 +270,8 @@ private:
     Range computeRange() const;
     void refreshRange(bool toFirst);
     void masterChanged();
+    // Whether a field of the master is one of this detail's master fields.
+    bool linksOn(const Field& masterField) const;
     void notifyDetails();
 
     // DataSetChangeLog.cpp

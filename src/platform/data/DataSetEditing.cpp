@@ -87,15 +87,13 @@ void ClientDataSet::post() {
             row->status = RowStatus::Modified;
             addChange(ChangeKind::Update, row);
         }
-        unindexRow(row); // while its old values still place it
-        row->values = std::move(buffer_);
+        replaceValues(row, std::move(buffer_));
         if (row->status == RowStatus::Modified && !dataDiffers(row->original, row->values)) {
             // Changed back to what is stored: nothing left to apply.
             removeChange(row);
             row->status = RowStatus::Stored;
             row->original.clear();
         }
-        indexRow(row);
     }
     buffer_.clear();
     state_ = DataSetState::Browse;

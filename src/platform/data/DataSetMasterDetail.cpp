@@ -54,6 +54,18 @@ void ClientDataSet::refreshRange(bool toFirst) {
 
 void ClientDataSet::masterChanged() { refreshRange(true); }
 
+bool ClientDataSet::linksOn(const Field& masterField) const {
+    const std::string_view names = masterFieldNames_;
+    std::size_t start = 0;
+    while (start <= names.size()) {
+        auto end = names.find(';', start);
+        if (end == std::string_view::npos) end = names.size();
+        if (FieldNameEqual()(TrimmedName(names.substr(start, end - start)), masterField.name())) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 void ClientDataSet::notifyDetails() {
     if (details_.empty()) return;
     const std::vector<ClientDataSet*> details = details_;

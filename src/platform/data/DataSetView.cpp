@@ -5,6 +5,8 @@
 #include "platform/data/PrefixIndex.h"
 #include "platform/data/ValueCompare.h"
 
+#include <cstring>
+
 namespace fat::data {
 
 // --- Order --------------------------------------------------------------------------------
@@ -110,6 +112,58 @@ void ClientDataSet::unindexRow(Row* row) {
     if (row->inView) {
         view_.erase(row);
         row->inView = false;
+    }
+}
+
+namespace {
+
+// Whether two values place a row alike in every order and index: floats and dates by their bits,
+// as the index keys hold them (0 and -0 compare equal but have different keys).
+bool SamePlace(const Value& a, const Value& b) {
+    if (a.isFloat() && b.isFloat()) {
+        const double x = a.asFloat(), y = b.asFloat();
+        return std::memcmp(&x, &y, sizeof x) == 0;
+    }
+    if (a.isDateTime() && b.isDateTime()) {
+        const double x = a.asDateTime(), y = b.asDateTime();
+        return std::memcmp(&x, &y, sizeof x) == 0;
+    }
+    return a == b;
+}
+
+} // namespace
+
+// An edited row takes its new values. It leaves only the orders and indexes whose fields
+// change (the walk order's fields change: all of them, since indexes keep rows in walk order),
+// so that editing a value no index knows costs no index work.
+void ClientDataSet::replaceValues(Row* row, std::vector<Value> values) {
+    const auto changes = [&](const std::vector<KeyField>& fields) {
+        for (const KeyField& k : fields) {
+            const auto i = static_cast<std::size_t>(k.index);
+            if (!SamePlace(row->values[i], values[i])) return true;
+        }
+        return false;
+    };
+    const bool moves = changes(order_.fields());
+    std::vector<KeyIndex*> rekeyed;
+    for (auto& entry : lookups_)
+        if (moves || changes(entry.second->fields())) rekeyed.push_back(entry.second.get());
+
+    // Out while the old values still place the row.
+    if (moves) all_.erase(row);
+    for (KeyIndex* index : rekeyed) index->remove(row);
+    if (moves && row->inView) {
+        view_.erase(row);
+        row->inView = false;
+    }
+    row->values = std::move(values);
+    if (moves) all_.insert(row);
+    for (KeyIndex* index : rekeyed) index->add(row);
+    if (restricted_) {
+        const bool visible = rowVisible(*row);
+        if (visible && !row->inView) view_.insert(row);
+        else if (!visible && row->inView) view_.erase(row);
+        row->inView = visible;
     }
 }
 

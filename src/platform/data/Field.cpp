@@ -90,8 +90,12 @@ Value Field::stored(const Value& value) const {
     case DataType::FixedChar:
         if (def_.size > 0) {
             const std::string text = v.asString();
-            if (text.size() > static_cast<std::size_t>(def_.size))
-                v = Value::fromString(text.substr(0, static_cast<std::size_t>(def_.size)));
+            const auto size = static_cast<std::size_t>(def_.size);
+            if (text.size() > size && !calculated() && dataSet_->rejectLongTexts())
+                throw ConversionError("Field '" + def_.name + "' holds at most " + std::to_string(size) +
+                                      " characters, the text given has " + std::to_string(text.size()) + ": '" +
+                                      (text.size() > 60 ? text.substr(0, 60) + "..." : text) + "'");
+            if (text.size() > size) v = Value::fromString(text.substr(0, size));
         }
         break;
     case DataType::SmallInt:

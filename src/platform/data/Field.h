@@ -13,8 +13,8 @@ class ClientDataSet;
 // (the edit buffer while the dataset is in edit or insert state).
 //
 // A value set is converted to the field's type; a text longer than the field's size is cut to
-// the size; a value that cannot be converted raises ConversionError with a text that names the
-// field and the value. Setting a value outside edit or insert state raises Error.
+// the size (or refused, see ClientDataSet::setRejectLongTexts); a value that cannot be converted
+// raises ConversionError with a text that names the field and the value. Setting a value outside edit or insert state raises Error.
 class Field {
 public:
     Field(ClientDataSet& dataSet, FieldDef def);

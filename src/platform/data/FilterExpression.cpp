@@ -39,11 +39,8 @@ public:
         switch (node.kind) {
         case FilterNode::Kind::And:
         case FilterNode::Kind::Or:
-            bind(*node.left);
-            bind(*node.right);
-            return;
         case FilterNode::Kind::Not:
-            bind(*node.left);
+            for (auto& term : node.terms) bind(*term);
             return;
         case FilterNode::Kind::IsNull:
             bindField(node.a);
@@ -118,46 +115,67 @@ const Value& OperandValue(const FilterOperand& o, const std::vector<Value>& valu
     return o.value;
 }
 
+bool IsTextLike(DataType t) { return IsTextType(t) || t == DataType::Blob || t == DataType::Unknown; }
+bool IsDateType(DataType t) { return t == DataType::Date || t == DataType::Time || t == DataType::DateTime; }
+
+// The type two fields of different types are compared as, the same whichever side each is on:
+// numbers by value (exactly when both are exact; a boolean counts as 0 or 1), dates with dates
+// or numbers as day counts, a text as the other field's type.
+DataType CommonType(DataType x, DataType y) {
+    if (IsTextLike(x) && IsTextLike(y)) return DataType::String;
+    if (IsTextLike(x)) return y;
+    if (IsTextLike(y)) return x;
+    const auto exact = [](DataType t) { return IsExactNumericType(t) || t == DataType::Boolean; };
+    if (exact(x) && exact(y)) return DataType::Decimal;
+    if (IsDateType(x) || IsDateType(y)) return DataType::DateTime;
+    return DataType::Float;
+}
+
+// Two fields of different types; Unknown when a value cannot take the common type.
+Tri CompareMixed(const FilterNode& node, const Value& left, const Value& right) {
+    const DataType common = CommonType(node.a.field->dataType(), node.b.field->dataType());
+    const auto as = [common, &node](const Field& f, const Value& v) {
+        return IsTextLike(f.dataType()) && !IsTextLike(common) ? v.convertedTo(common, node.compareScale) : v;
+    };
+    try {
+        const Value l = as(*node.a.field, left), r = as(*node.b.field, right);
+        return Holds(node.op, CompareValues(l, r, common, node.compareScale)) ? Tri::True : Tri::False;
+    } catch (const ConversionError&) {
+        return Tri::Unknown;
+    }
+}
+
 Tri Compare(const FilterNode& node, const std::vector<Value>& values) {
     const Value& left = OperandValue(node.a, values);
-    const Value* right = &OperandValue(node.b, values);
-    if (left.isNull() || right->isNull()) return Tri::Unknown;
+    const Value& right = OperandValue(node.b, values);
+    if (left.isNull() || right.isNull()) return Tri::Unknown;
     DataType type = DataType::String;
-    Value converted;
     if (node.a.kind == FilterOperand::Kind::Field) {
         type = node.a.field->dataType();
-        if (node.b.kind == FilterOperand::Kind::Field && node.b.field->dataType() != type) {
-            try {
-                converted = node.a.field->comparable(*right);
-            } catch (const ConversionError&) {
-                return Tri::Unknown;
-            }
-            right = &converted;
-        }
+        if (node.b.kind == FilterOperand::Kind::Field && node.b.field->dataType() != type)
+            return CompareMixed(node, left, right);
     } else if (node.a.kind == FilterOperand::Kind::Number && node.b.kind == FilterOperand::Kind::Number) {
         type = DataType::Decimal;
     }
-    return Holds(node.op, CompareValues(left, *right, type, node.compareScale)) ? Tri::True : Tri::False;
+    return Holds(node.op, CompareValues(left, right, type, node.compareScale)) ? Tri::True : Tri::False;
 }
 
 Tri Evaluate(const FilterNode& node, const std::vector<Value>& values) {
     switch (node.kind) {
-    case FilterNode::Kind::And: {
-        const Tri l = Evaluate(*node.left, values);
-        if (l == Tri::False) return l;
-        const Tri r = Evaluate(*node.right, values);
-        if (r == Tri::False) return r;
-        return l == Tri::True && r == Tri::True ? Tri::True : Tri::Unknown;
-    }
+    case FilterNode::Kind::And:
     case FilterNode::Kind::Or: {
-        const Tri l = Evaluate(*node.left, values);
-        if (l == Tri::True) return l;
-        const Tri r = Evaluate(*node.right, values);
-        if (r == Tri::True) return r;
-        return l == Tri::False && r == Tri::False ? Tri::False : Tri::Unknown;
+        // AND: false as soon as one term is false; OR: true as soon as one is true.
+        const Tri decisive = node.kind == FilterNode::Kind::And ? Tri::False : Tri::True;
+        bool unknown = false;
+        for (const auto& term : node.terms) {
+            const Tri t = Evaluate(*term, values);
+            if (t == decisive) return t;
+            unknown = unknown || t == Tri::Unknown;
+        }
+        return unknown ? Tri::Unknown : Not(decisive);
     }
     case FilterNode::Kind::Not:
-        return Not(Evaluate(*node.left, values));
+        return Not(Evaluate(*node.terms.front(), values));
     case FilterNode::Kind::IsNull:
         return OperandValue(node.a, values).isNull() != node.negated ? Tri::True : Tri::False;
     case FilterNode::Kind::Compare:
@@ -168,8 +186,7 @@ Tri Evaluate(const FilterNode& node, const std::vector<Value>& values) {
 
 void CollectEqualities(const FilterNode& node, std::vector<FilterExpression::EqualityTerm>& terms) {
     if (node.kind == FilterNode::Kind::And) {
-        CollectEqualities(*node.left, terms);
-        CollectEqualities(*node.right, terms);
+        for (const auto& term : node.terms) CollectEqualities(*term, terms);
     } else if (node.kind == FilterNode::Kind::Compare && node.op == FilterOp::Equal &&
                node.a.kind == FilterOperand::Kind::Field && node.b.kind != FilterOperand::Kind::Field &&
                !node.b.value.isNull()) {

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace fat::data {
 
@@ -19,14 +20,20 @@ struct FilterOperand {
 
 enum class FilterOp { Equal, NotEqual, Less, LessEqual, Greater, GreaterEqual };
 
+// A chain "a AND b AND c" is one node with three terms, so that a long chain does not make the
+// tree (and the recursion that walks it) deep; only parentheses and NOT nest, and the parser
+// limits how deep.
 struct FilterNode {
     enum class Kind { And, Or, Not, Compare, IsNull } kind = Kind::Compare;
-    std::unique_ptr<FilterNode> left, right; // And, Or (both), Not (left)
+    std::vector<std::unique_ptr<FilterNode>> terms; // And, Or (two or more), Not (one)
     FilterOperand a, b;                      // Compare (both), IsNull (a)
     FilterOp op = FilterOp::Equal;
     bool negated = false;                    // IS NOT NULL
     int compareScale = 0;                    // scale for exact comparisons, once bound
 };
+
+// Parentheses and NOTs nested deeper than this are refused.
+constexpr int MaxFilterNesting = 200;
 
 // Parses a filter text; raises Error naming the position and the token.
 std::unique_ptr<FilterNode> ParseFilter(const std::string& text);

@@ -38,6 +38,7 @@ private:
     const std::string& text_;
     std::vector<Token> tokens_;
     std::size_t at_ = 0;
+    int depth_ = 0; // parentheses and NOTs open at this point
 
     [[noreturn]] void fail(const std::string& what, const Token& t) const {
         throw Error("Invalid filter \"" + text_ + "\": " + what + " at position " + std::to_string(t.position));
@@ -142,32 +143,42 @@ private:
         return false;
     }
 
-    std::unique_ptr<FilterNode> parseOr() {
-        auto left = parseAnd();
-        while (takeKeyword("OR")) left = binary(FilterNode::Kind::Or, std::move(left), parseAnd());
-        return left;
-    }
+    std::unique_ptr<FilterNode> parseOr() { return parseChain(FilterNode::Kind::Or, "OR"); }
+    std::unique_ptr<FilterNode> parseAnd() { return parseChain(FilterNode::Kind::And, "AND"); }
 
-    std::unique_ptr<FilterNode> parseAnd() {
-        auto left = parseNot();
-        while (takeKeyword("AND")) left = binary(FilterNode::Kind::And, std::move(left), parseNot());
-        return left;
-    }
-
-    static std::unique_ptr<FilterNode> binary(FilterNode::Kind kind, std::unique_ptr<FilterNode> l,
-                                              std::unique_ptr<FilterNode> r) {
+    // "t OR t OR t" (each t an AND chain) or "t AND t AND t" (each t a NOT term), as one node.
+    std::unique_ptr<FilterNode> parseChain(FilterNode::Kind kind, const char* word) {
+        auto first = kind == FilterNode::Kind::Or ? parseAnd() : parseNot();
+        if (peek().kind != Token::Kind::Keyword || peek().text != word) return first;
         auto node = std::make_unique<FilterNode>();
         node->kind = kind;
-        node->left = std::move(l);
-        node->right = std::move(r);
+        node->terms.push_back(std::move(first));
+        while (takeKeyword(word)) node->terms.push_back(kind == FilterNode::Kind::Or ? parseAnd() : parseNot());
         return node;
     }
 
+    // Counts a level of parentheses or NOT while it is parsed.
+    class Nesting {
+    public:
+        Nesting(Parser& parser, const Token& at) : parser_(parser) {
+            if (++parser_.depth_ > MaxFilterNesting)
+                parser_.fail("nested more than " + std::to_string(MaxFilterNesting) + " levels deep", at);
+        }
+        ~Nesting() { --parser_.depth_; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+
+    private:
+        Parser& parser_;
+    };
+
     std::unique_ptr<FilterNode> parseNot() {
+        const Token& at = peek();
         if (takeKeyword("NOT")) {
+            const Nesting level(*this, at);
             auto node = std::make_unique<FilterNode>();
             node->kind = FilterNode::Kind::Not;
-            node->left = parseNot();
+            node->terms.push_back(parseNot());
             return node;
         }
         return parsePrimary();
@@ -175,7 +186,7 @@ private:
 
     std::unique_ptr<FilterNode> parsePrimary() {
         if (peek().kind == Token::Kind::Open) {
-            take();
+            const Nesting level(*this, take());
             auto inner = parseOr();
             if (peek().kind != Token::Kind::Close) {
                 if (peek().kind == Token::Kind::End) fail("')' expected", peek());

@@ -12,13 +12,22 @@
 
 namespace fat::data {
 
+// One prepared query per text, with its parameters in the order the values come (:P1 ..., then
+// :K1 ...; a null key has none), found once when the text is first used.
+struct SqlProvider::PlanStatement {
+    std::unique_ptr<sql::Query> query;
+    std::vector<sql::Param*> set;
+    std::vector<sql::Param*> keys;
+};
+
 struct SqlProvider::Plan {
     std::string table;
     std::vector<std::string> column;    // per delta field: its column in the table, "" when none
     std::vector<bool> matchable;        // per delta field: usable to find a row (not a blob)
     std::vector<std::size_t> key;       // delta fields of the primary key; empty: the table has none
     std::vector<std::size_t> tableOrder; // delta fields that are columns, in the table's order
-    std::map<std::string, std::unique_ptr<sql::Query>> statements;
+    std::map<std::string, PlanStatement> statements;
+    PlanStatement* insert = nullptr; // every insert of an apply sends the same columns
     std::unique_ptr<sql::Transaction> ownTransaction;
 };
 
@@ -124,32 +133,44 @@ void SqlProvider::beginApply(const Delta& delta) {
     plan_ = std::move(plan);
 }
 
-std::int64_t SqlProvider::run(const std::string& text, const std::vector<const Value*>& set,
-                              const std::vector<const Value*>& keys) {
-    auto& slot = plan_->statements[text];
-    if (!slot) {
-        slot = std::make_unique<sql::Query>(query_->connection());
-        slot->setSql(text);
+SqlProvider::PlanStatement& SqlProvider::statementFor(const std::string& text, const std::vector<const Value*>& set,
+                                                      const std::vector<const Value*>& keys) {
+    PlanStatement& slot = plan_->statements[text];
+    if (!slot.query) {
+        PlanStatement made;
+        made.query = std::make_unique<sql::Query>(query_->connection());
+        made.query->setSql(text);
+        for (std::size_t i = 0; i < set.size(); ++i)
+            made.set.push_back(&made.query->paramByName("P" + std::to_string(i + 1)));
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            made.keys.push_back(keys[i] ? &made.query->paramByName("K" + std::to_string(i + 1)) : nullptr);
+        slot = std::move(made);
     }
-    sql::Query& q = *slot;
-    for (std::size_t i = 0; i < set.size(); ++i) q.paramByName("P" + std::to_string(i + 1)).setValue(*set[i]);
+    return slot;
+}
+
+std::int64_t SqlProvider::run(PlanStatement& statement, const std::vector<const Value*>& set,
+                              const std::vector<const Value*>& keys) {
+    for (std::size_t i = 0; i < set.size(); ++i) statement.set[i]->setValue(*set[i]);
     for (std::size_t i = 0; i < keys.size(); ++i)
-        if (keys[i]) q.paramByName("K" + std::to_string(i + 1)).setValue(*keys[i]);
-    return q.execSql();
+        if (keys[i]) statement.keys[i]->setValue(*keys[i]);
+    return statement.query->execSql();
 }
 
 void SqlProvider::applyChange(const Delta& delta, const RowChange& change) {
     (void)delta;
-    const Plan& plan = *plan_;
+    Plan& plan = *plan_;
     if (change.kind == ChangeKind::Insert) {
-        std::vector<std::string> columns;
         std::vector<const Value*> values;
-        for (std::size_t i = 0; i < plan.column.size(); ++i) {
-            if (plan.column[i].empty()) continue;
-            columns.push_back(plan.column[i]);
-            values.push_back(&change.values[i]);
+        for (std::size_t i = 0; i < plan.column.size(); ++i)
+            if (!plan.column[i].empty()) values.push_back(&change.values[i]);
+        if (!plan_->insert) {
+            std::vector<std::string> columns;
+            for (const auto& column : plan.column)
+                if (!column.empty()) columns.push_back(column);
+            plan_->insert = &statementFor(InsertStatement(plan.table, columns), values, {});
         }
-        run(InsertStatement(plan.table, columns), values, {});
+        run(*plan_->insert, values, {});
         return;
     }
 
@@ -180,9 +201,9 @@ void SqlProvider::applyChange(const Delta& delta, const RowChange& change) {
             values.push_back(&change.values[i]);
         }
         if (columns.empty()) return; // only values that are no columns of the table changed
-        rows = run(UpdateStatement(plan.table, columns, where), values, keys);
+        rows = run(statementFor(UpdateStatement(plan.table, columns, where), values, keys), values, keys);
     } else {
-        rows = run(DeleteStatement(plan.table, where), {}, keys);
+        rows = run(statementFor(DeleteStatement(plan.table, where), {}, keys), {}, keys);
     }
     if (rows == 0) throw Error("Record not found or changed by another user (" + std::string(ChangeKindName(change.kind)) +
                                " of table '" + plan.table + "')");

@@ -44,13 +44,16 @@ protected:
 
 private:
     struct Plan;
+    struct PlanStatement;
     sql::Query* query_;
     std::string updateTable_;
     std::vector<sql::ColumnInfo> columns_; // of the last fetch or describe
     std::unique_ptr<Plan> plan_;           // while an apply runs
 
     std::string decideTable(const Delta& delta) const;
-    std::int64_t run(const std::string& text, const std::vector<const Value*>& set,
+    PlanStatement& statementFor(const std::string& text, const std::vector<const Value*>& set,
+                                  const std::vector<const Value*>& keys);
+    std::int64_t run(PlanStatement& statement, const std::vector<const Value*>& set,
                      const std::vector<const Value*>& keys);
 };
 

@@ -1,9 +1,13 @@
 #include "platform/data/ValueCompare.h"
 
+#include "platform/core/Errors.h"
+#include "platform/core/Format.h"
 #include "platform/core/Win1252.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace fat::data {
 
@@ -11,9 +15,42 @@ namespace {
 
 int Sign(bool less, bool greater) { return less ? -1 : (greater ? 1 : 0); }
 
+// Two decimals of any scales (0 to 18), exactly: by their whole parts, then by their fractions
+// at the larger scale, so that nothing is multiplied past 64 bits.
+int CompareExact(const Decimal& x, const Decimal& y) {
+    const std::int64_t px = pow10i(x.scale()), py = pow10i(y.scale());
+    const std::int64_t wx = x.unscaled() / px, wy = y.unscaled() / py;
+    if (wx != wy) return Sign(wx < wy, wx > wy);
+    const int scale = std::max(x.scale(), y.scale());
+    const std::int64_t fx = x.unscaled() % px * pow10i(scale - x.scale());
+    const std::int64_t fy = y.unscaled() % py * pow10i(scale - y.scale());
+    return Sign(fx < fy, fx > fy);
+}
+
+// The exact value of a whole number, a decimal or a boolean, whatever its scale.
+std::optional<Decimal> ExactValue(const Value& v) {
+    if (v.isInteger()) return Decimal(v.asInteger(), 0);
+    if (v.isBoolean()) return Decimal(v.asBoolean() ? 1 : 0, 0);
+    if (!v.isDecimal()) return std::nullopt;
+    // A decimal's text holds all its digits and only them.
+    std::string text = v.asString();
+    for (char& c : text)
+        if (c == GlobalFormatSettings().decimalSeparator) c = '.';
+    return Decimal::parse(text);
+}
+
 int CompareDecimals(const Value& a, const Value& b, int scale) {
-    const Decimal x = a.asDecimal(scale);
-    const Decimal y = b.asDecimal(scale);
+    Decimal x, y;
+    try {
+        x = a.asDecimal(scale);
+        y = b.asDecimal(scale);
+    } catch (const ConversionError&) {
+        // Too large to take that many decimals (a LargeInt near its end against a constant
+        // with decimals): exactly, at their own scales.
+        const auto ex = ExactValue(a), ey = ExactValue(b);
+        if (!ex || !ey) throw;
+        return CompareExact(*ex, *ey);
+    }
     return Sign(x.unscaled() < y.unscaled(), x.unscaled() > y.unscaled());
 }
 

@@ -43,6 +43,13 @@ std::string Unquoted(const std::string& v) {
     return v;
 }
 
+// The value as it goes into the file: one that reading would change (blanks around it, or one
+// pair of matching quotes around it) is put in double quotes, which reading takes off again.
+std::string Written(const std::string& v) {
+    if (TrimBlanks(v) != v || Unquoted(v) != v) return '"' + v + '"';
+    return v;
+}
+
 bool HasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
 
 } // namespace
@@ -51,6 +58,11 @@ IniDocument::IniDocument(const std::string& text) {
     bool endingSeen = false;
     int section = -1;
     std::size_t pos = 0;
+    // A byte-order mark is no part of the first line (which may be a section header).
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        bom_ = text.substr(0, 3);
+        pos = 3;
+    }
     while (pos < text.size()) {
         std::size_t lf = text.find('\n', pos);
         std::string content, ending;
@@ -133,14 +145,15 @@ void IniDocument::setValue(const std::string& section, const std::string& key, c
         throw Error("invalid key name \"" + key + "\"");
     if (HasLineBreak(value)) throw Error("the value of key \"" + k + "\" contains a line break");
 
+    const std::string written = Written(value);
     if (int i = findKey(s, k); i >= 0) {
         Line& line = lines_[static_cast<std::size_t>(i)];
         std::size_t eq = line.content.find('=');
-        line.content = line.content.substr(0, eq + 1) + value;
-        line.value = TrimBlanks(value);
+        line.content = line.content.substr(0, eq + 1) + written;
+        line.value = written;
         return;
     }
-    const std::string content = k + "=" + value;
+    const std::string content = k + "=" + written;
     if (int header = findSection(s); header >= 0) {
         std::size_t after = static_cast<std::size_t>(header);
         for (std::size_t i = after + 1; i < lines_.size() && lines_[i].kind != Kind::Section; ++i)
@@ -161,7 +174,7 @@ void IniDocument::insertLine(std::size_t at, Line line) {
 }
 
 std::string IniDocument::text() const {
-    std::string out;
+    std::string out = bom_;
     for (const Line& line : lines_) out += line.content + line.ending;
     return out;
 }

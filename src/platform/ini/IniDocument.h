@@ -20,12 +20,16 @@ public:
     // Rewrites the first occurrence of the key, or adds it at the end of the first section
     // of that name, or appends the section at the end of the text. Raises fat::Error for a
     // name or value that would change the structure of the file (line breaks, '=' in a key,
-    // ']' in a section name, an empty name).
+    // ']' in a section name, an empty name). A value that reading would change (blanks around
+    // it, or a pair of matching quotes around it) is written in double quotes, so that it reads
+    // back as it was set.
     void setValue(const std::string& section, const std::string& key, const std::string& value);
 
     // The whole text; new lines take the line ending the text already uses (CR LF when the
     // text has none).
     std::string text() const;
+    // The text began with the UTF-8 byte-order mark: it is UTF-8, and text() keeps the mark.
+    bool utf8() const { return !bom_.empty(); }
 
 private:
     enum class Kind { Blank, Comment, Section, Key, Other };
@@ -40,6 +44,7 @@ private:
 
     std::vector<Line> lines_;
     std::string newline_ = "\r\n";
+    std::string bom_;
 
     static Line classify(std::string content, std::string ending, int section);
     int findKey(const std::string& section, const std::string& key) const;

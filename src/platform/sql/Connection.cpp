@@ -4,6 +4,7 @@
 #include "platform/sql/IscStatus.h"
 #include "platform/sql/PreparedStatement.h"
 #include "platform/sql/Query.h"
+#include "platform/sql/StatementText.h"
 #include "platform/core/Format.h"
 
 #include <ibase.h>
@@ -218,14 +219,15 @@ void Connection::createDatabase(const std::string& location, const std::string& 
     ISC_STATUS_ARRAY status;
     isc_db_handle db = 0;
     isc_tr_handle tr = 0;
-    isc_dsql_execute_immediate(status, &db, &tr, 0, sqlText.c_str(), 3, nullptr);
+    isc_dsql_execute_immediate(status, &db, &tr, StatementTextLength(sqlText), sqlText.c_str(), 3, nullptr);
     CheckStatus(status);
     isc_detach_database(status, &db);
 }
 
 void Connection::executeImmediate(const std::string& sqlText) {
     ISC_STATUS_ARRAY status;
-    isc_dsql_execute_immediate(status, dbHandle(), currentTransaction(), 0, sqlText.c_str(), 3, nullptr);
+    isc_dsql_execute_immediate(status, dbHandle(), currentTransaction(), StatementTextLength(sqlText),
+                               sqlText.c_str(), 3, nullptr);
     CheckStatus(status);
     noteExecuted(sqlText, {});
     autoCommit();

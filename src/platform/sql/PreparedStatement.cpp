@@ -5,6 +5,7 @@
 #include "platform/sql/DatabaseError.h"
 #include "platform/sql/IscStatus.h"
 #include "platform/sql/ParamParser.h"
+#include "platform/sql/StatementText.h"
 #include "platform/core/Format.h"
 
 #include <cstring>
@@ -66,7 +67,8 @@ PreparedStatement::PreparedStatement(Connection& connection, const std::string& 
     out_ = AllocateSqlda(outArea_, 1);
     const int configured = StrToIntDef(connection_.param("SQLDialect"), 3);
     const auto dialect = static_cast<unsigned short>(configured > 0 ? configured : 3);
-    isc_dsql_prepare(status, connection_.currentTransaction(), &handle_, 0, parsed.text.c_str(), dialect, out_);
+    isc_dsql_prepare(status, connection_.currentTransaction(), &handle_, StatementTextLength(parsed.text),
+                     parsed.text.c_str(), dialect, out_);
     if (status[0] == 1 && status[1]) {
         ISC_STATUS_ARRAY ignored;
         isc_dsql_free_statement(ignored, &handle_, DSQL_drop);

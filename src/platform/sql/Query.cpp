@@ -6,7 +6,24 @@
 #include "platform/sql/PreparedStatement.h"
 #include "platform/core/Format.h"
 
+#include <string_view>
+
 namespace fat::sql {
+namespace {
+
+// Whether `name` equals `upper` once its ASCII letters are folded as UpperCase folds them;
+// without a copy, since rows are read field by field by name.
+bool SameName(std::string_view name, std::string_view upper) {
+    if (name.size() != upper.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        char c = name[i];
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (c != upper[i]) return false;
+    }
+    return true;
+}
+
+} // namespace
 
 Query::Query(Connection& connection) : connection_(&connection) {}
 
@@ -61,6 +78,7 @@ void Query::textChanged() {
     connection_->releaseStatement(std::move(statement_));
     statement_.reset();
     columns_.clear();
+    upperNames_.clear();
     std::vector<Param> rebuilt;
     for (const auto& name : ParseNamedParams(sqlText()).names) {
         bool present = false;
@@ -74,9 +92,8 @@ void Query::textChanged() {
 }
 
 Param* Query::findParam(const std::string& name) {
-    const std::string wanted = UpperCase(name);
     for (auto& p : params_)
-        if (p.name() == wanted) return &p;
+        if (SameName(name, p.name())) return &p; // parameter names are kept in upper case
     return nullptr;
 }
 
@@ -88,15 +105,27 @@ Param& Query::paramByName(const std::string& name) {
 void Query::prepare() {
     if (statement_ && statement_->generation() != connection_->generation()) statement_.reset();
     if (!statement_) {
+        markerParams_.clear();
         statement_ = connection_->acquireStatement(sqlText());
         columns_ = statement_->columns();
+        upperNames_.clear();
+        for (const auto& c : columns_) upperNames_.push_back(UpperCase(c.name));
     }
 }
 
 void Query::bindParams() {
+    // Which parameter each marker takes, found once per prepared statement: inserts of a save
+    // bind dozens of markers per row.
+    const auto& names = statement_->paramNames();
+    if (markerParams_.size() != names.size()) {
+        std::vector<std::size_t> positions;
+        for (const auto& name : names)
+            positions.push_back(static_cast<std::size_t>(&paramByName(name) - params_.data()));
+        markerParams_ = std::move(positions);
+    }
     std::vector<Value> values;
-    values.reserve(statement_->paramNames().size());
-    for (const auto& name : statement_->paramNames()) values.push_back(paramByName(name).value());
+    values.reserve(names.size());
+    for (std::size_t position : markerParams_) values.push_back(params_[position].value());
     statement_->execute(values);
     connection_->noteExecuted(statement_->sqlText(), values);
 }
@@ -139,9 +168,8 @@ std::int64_t Query::execSql() {
 }
 
 int Query::fieldIndex(const std::string& name) const {
-    const std::string wanted = UpperCase(name);
-    for (std::size_t i = 0; i < columns_.size(); ++i)
-        if (UpperCase(columns_[i].name) == wanted) return static_cast<int>(i);
+    for (std::size_t i = 0; i < upperNames_.size(); ++i)
+        if (SameName(name, upperNames_[i])) return static_cast<int>(i);
     return -1;
 }
 

@@ -83,7 +83,9 @@ private:
     std::vector<std::string> lines_;
     std::vector<Param> params_;
     std::shared_ptr<PreparedStatement> statement_;
+    std::vector<std::size_t> markerParams_; // per marker of the statement: its parameter in params_
     std::vector<ColumnInfo> columns_;
+    std::vector<std::string> upperNames_; // the columns' names in upper case, for fieldIndex
     std::vector<Value> row_;
     bool active_ = false;
     bool eof_ = true;

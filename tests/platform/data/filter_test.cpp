@@ -1,11 +1,13 @@
 #include "MemoryProvider.h"
 
 #include "platform/core/DateTime.h"
+#include "platform/data/FilterNode.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 using namespace fat;
 using namespace fat::data;
@@ -163,6 +165,129 @@ TEST_F(Filter, FilteredRowsWalkInIndexOrder) {
     ds.fieldByName("PRECO").setAsFloat(9);
     ds.post();
     EXPECT_EQ(ids(), "1,2,4");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Filter, TwoFieldsCompareAlikeWhicheverSideEachIsOn) {
+    // ID is an Integer, VALOR a Decimal(15,2), PRECO a Float, NOME and DOCTO_SA texts, DATA a
+    // date. The rows are changed so that values that round to each other meet.
+    struct Change { int id; const char* field; Value value; };
+    const Change changes[] = {
+        {1, "VALOR", D("1.50")}, {1, "PRECO", F(1.4)}, {1, "NOME", S("01")},
+        {2, "VALOR", D("1.50")}, {2, "NOME", S("2")},  // row 2 keeps PRECO 2.0
+        {3, "VALOR", D("3.00")}, {3, "PRECO", F(3)},   {3, "NOME", S("abc")},
+        {4, "DOCTO_SA", S("4")},
+    };
+    for (const auto& c : changes) {
+        ASSERT_TRUE(ds.locate("ID", I(c.id)));
+        ds.edit();
+        ds.fieldByName(c.field).setValue(c.value);
+        ds.post();
+    }
+    struct Case { const char* left; const char* op; const char* right; const char* ids; };
+    const Case cases[] = {
+        {"ID", "=", "VALOR", "3"},     // 2 and 1.50 differ: neither is rounded to the other
+        {"ID", ">", "VALOR", "2"},
+        {"ID", "<", "VALOR", "1"},
+        {"ID", "=", "PRECO", "2,3"},   // 1 and 1.4 differ
+        {"VALOR", ">", "PRECO", "1"},
+        {"ID", "=", "NOME", "1,2"},    // the text as a number: '01' is 1; 'abc' and 'silva' are none
+        {"ID", "=", "DOCTO_SA", "4"},
+        {"DATA", ">", "ID", "1,2,4"},  // dates as day counts
+    };
+    ds.setFiltered(true);
+    const auto mirrored = [](const std::string& op) {
+        return op == "<" ? std::string(">") : op == ">" ? std::string("<") : op;
+    };
+    for (const auto& c : cases) {
+        const std::string forward = std::string(c.left) + " " + c.op + " " + c.right;
+        const std::string backward = std::string(c.right) + " " + mirrored(c.op) + " " + c.left;
+        ds.setFilter(forward);
+        EXPECT_EQ(ids(), c.ids) << forward;
+        ds.setFilter(backward);
+        EXPECT_EQ(ids(), c.ids) << backward;
+    }
+}
+
+TEST(FilterExactNumbers, ValuesNearTheEndsOfTheirRangeCompareWithConstantsOfAnyScale) {
+    const std::int64_t big = std::numeric_limits<std::int64_t>::max();
+    ClientDataSet ds;
+    ds.addField(FieldDef("ID", DataType::Integer));
+    ds.addField(FieldDef("N", DataType::LargeInt));
+    ds.addField(FieldDef::decimal("W", 18, 4));
+    ds.createDataSet();
+    AppendRow(ds, {{"ID", I(1)}, {"N", I(big)}, {"W", D("99999999999999.9999")}});
+    AppendRow(ds, {{"ID", I(2)}, {"N", I(-big)}, {"W", D("-99999999999999.9999")}});
+    AppendRow(ds, {{"ID", I(3)}, {"N", I(0)}, {"W", D("-0.0001")}});
+    struct Case { const char* filter; const char* ids; };
+    const Case cases[] = {
+        {"N > 0.5", "1"},
+        {"N < -0.000000000000000001", "2"},
+        {"N = 9223372036854775807", "1"},
+        {"N <> 0.0", "1,2"},
+        {"N > W", "1,3"},   // the integer against 4 decimals, past what 64 bits hold at that scale
+        {"W < N", "1,3"},
+        {"W >= 99999999999999.999", "1"},
+        {"W > -0.00009999", "1"},
+        {"W < -0.00009999", "2,3"},
+    };
+    ds.setFiltered(true);
+    for (const auto& c : cases) {
+        ds.setFilter(c.filter);
+        std::string ids;
+        for (const auto& id : Walk(ds, "ID")) ids += (ids.empty() ? "" : ",") + id;
+        EXPECT_EQ(ids, c.ids) << c.filter;
+    }
+    // A row that arrives under such a filter is tested like the others.
+    ds.setFilter("N > 0.5");
+    AppendRow(ds, {{"ID", I(4)}, {"N", I(big - 1)}});
+    EXPECT_EQ(ds.recordCount(), 2);
+}
+
+TEST(FilterNesting, LongChainsWorkAndDeepNestingIsRefusedWithAnError) {
+    ClientDataSet ds;
+    ds.addField(FieldDef("ID", DataType::Integer));
+    ds.createDataSet();
+    for (int id = 1; id <= 3; ++id) AppendRow(ds, {{"ID", I(id)}});
+    ds.setFiltered(true);
+
+    // Chains far longer than any the product builds, which once made the evaluation and the
+    // freeing of the tree recurse once per term.
+    std::string ands, ors;
+    for (int i = 0; i < 200000; ++i) {
+        ands += (i ? " AND " : "") + std::string(i == 199999 ? "ID > 1" : "ID < 3");
+        ors += (i ? " OR " : "") + std::string(i == 199999 ? "ID = 3" : "ID = 99");
+    }
+    ds.setFilter(ands);
+    EXPECT_EQ(Walk(ds, "ID"), (std::vector<std::string>{"2"}));
+    ds.setFilter(ors);
+    EXPECT_EQ(Walk(ds, "ID"), (std::vector<std::string>{"3"}));
+
+    const auto nested = [](int levels, bool nots) {
+        return nots ? [&] { std::string t; for (int i = 0; i < levels; ++i) t += "NOT "; return t + "ID = 2"; }()
+                    : std::string(static_cast<std::size_t>(levels), '(') + "ID = 2" +
+                          std::string(static_cast<std::size_t>(levels), ')');
+    };
+    ds.setFilter(nested(MaxFilterNesting, false));
+    EXPECT_EQ(Walk(ds, "ID"), (std::vector<std::string>{"2"}));
+    ds.setFilter(nested(MaxFilterNesting, true)); // an even count of NOTs
+    EXPECT_EQ(Walk(ds, "ID"), (std::vector<std::string>{"2"}));
+    for (const bool nots : {false, true}) {
+        for (const int levels : {MaxFilterNesting + 1, 100000}) {
+            try {
+                ds.setFilter(nested(levels, nots));
+                ADD_FAILURE() << levels << (nots ? " NOTs" : " parentheses") << " accepted";
+            } catch (const Error& e) {
+                EXPECT_NE(std::string(e.what()).find("nested more than 200 levels deep"), std::string::npos);
+                const std::string at = nots ? "position 801" : "position 201"; // the 201st level
+                EXPECT_NE(std::string(e.what()).find(at), std::string::npos) << e.what();
+            }
+            EXPECT_EQ(Walk(ds, "ID"), (std::vector<std::string>{"2"})) << "the filter in force changed";
+        }
+    }
 }
 
 } // namespace

@@ -148,6 +148,38 @@ TEST(IniFile, WriteChangesOnlyItsOwnLine) {
     }
 }
 
+TEST(IniFile, AValueThatReadingWouldChangeIsWrittenSoThatItReadsBackAsSet) {
+    // Reading drops the blanks around a value and one pair of matching quotes; such a value is
+    // written in double quotes. Anything else is written as it is.
+    struct Case { const char* value; const char* line; };
+    const Case cases[] = {
+        {" padded ", "k=\" padded \""},
+        {"trailing\t", "k=\"trailing\t\""},
+        {"\"quoted\"", "k=\"\"quoted\"\""},
+        {"'x'", "k=\"'x'\""},
+        {"\"\"", "k=\"\"\"\""},
+        {" ", "k=\" \""},
+        {"\"open", "k=\"open"},            // unmatched quotes read back as they are
+        {"'x\"", "k='x\""},
+        {"in \"the\" middle", "k=in \"the\" middle"},
+        {"C:\\ERRO.BD", "k=C:\\ERRO.BD"},
+        {"", "k="},
+    };
+    for (const auto& c : cases) {
+        for (const char* before : {"", "[A]\r\nk=old\r\n"}) { // a new key and a replaced one
+            fat::test::TempDir dir;
+            Spit(dir.file("a.ini"), before);
+            IniFile ini(dir.file("a.ini"));
+            ini.writeString("A", "k", c.value);
+            EXPECT_EQ(Slurp(dir.file("a.ini")), std::string("[A]\r\n") + c.line + "\r\n") << c.value;
+            EXPECT_EQ(ini.readString("A", "k", "<default>"), c.value) << c.value;
+            // Read and written back, it stays the same.
+            ini.writeString("A", "k", ini.readString("A", "k", ""));
+            EXPECT_EQ(ini.readString("A", "k", "<default>"), c.value) << c.value;
+        }
+    }
+}
+
 TEST(IniFile, WritesTheParameterGroupIntoAnInstallationsFile) {
     fat::test::TempDir dir;
     const std::string before =
