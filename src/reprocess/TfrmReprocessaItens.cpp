@@ -182,15 +182,7 @@ void TfrmReprocessaItens::posicionarMarcarTodos() {
 
 TfrmReprocessaItens* TfrmReprocessaItens::Abrir(TDM& dm, QMdiArea& area) {
     auto* janela = new TfrmReprocessaItens(dm);
-    QMdiSubWindow* sub = area.addSubWindow(janela, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                                       Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                                                       Qt::WindowCloseButtonHint);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->resize(sub->sizeHint());
-    sub->setFixedSize(sub->size());
-    const QSize livre = area.viewport()->size() - sub->size();
-    sub->move(std::max(livre.width() / 2, 0), std::max(livre.height() / 2, 0));
-    sub->show();
+    ui::ShowMdiChild(area, janela);
     return janela;
 }
 

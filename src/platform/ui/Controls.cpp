@@ -2,8 +2,12 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QLabel>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace fat::ui {
 
@@ -77,6 +81,19 @@ QFrame* NewPanel(QWidget* parent, const char* name, QRect geometry, bool lowered
     panel->setFrameStyle(QFrame::Panel | (lowered ? QFrame::Sunken : QFrame::Raised));
     panel->setGeometry(geometry);
     return panel;
+}
+
+QMdiSubWindow* ShowMdiChild(QMdiArea& area, QWidget* window) {
+    QMdiSubWindow* sub = area.addSubWindow(window, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                                       Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                                       Qt::WindowCloseButtonHint);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->resize(sub->sizeHint());
+    sub->setFixedSize(sub->size());
+    const QSize livre = area.viewport()->size() - sub->size();
+    sub->move(std::max(livre.width() / 2, 0), std::max(livre.height() / 2, 0));
+    sub->show();
+    return sub;
 }
 
 } // namespace fat::ui

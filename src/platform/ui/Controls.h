@@ -6,6 +6,8 @@
 
 class QFrame;
 class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
 class QPushButton;
 class QWidget;
 
@@ -39,5 +41,8 @@ QPushButton* NewButton(QWidget* parent, const char* name, const QString& text, Q
                        const QColor& colour = {}, bool bold = false);
 // A panel with a lowered or raised bevel.
 QFrame* NewPanel(QWidget* parent, const char* name, QRect geometry, bool lowered);
+// Shows the window as a child of the MDI area: fixed at its own size, centred in the area, with
+// title, system menu, minimise and close buttons, and destroyed when closed.
+QMdiSubWindow* ShowMdiChild(QMdiArea& area, QWidget* window);
 
 } // namespace fat::ui
