@@ -26,6 +26,11 @@ bool TDM::SituacaoBaixaAutomatica(const std::string& situacao) {
     return false;
 }
 
+std::string TDM::CompletarDocumento(const std::string& texto) {
+    if (Trim(texto).empty() || texto.size() >= 6) return texto;
+    return std::string(6 - texto.size(), '0') + texto;
+}
+
 int TDM::FilialDerivada(int filial) { return filial < 10 ? filial * 100 : filial * 10; }
 
 } // namespace fat

@@ -3,6 +3,7 @@
 #include "datamodule/TDM.h"
 
 #include "billing/CopiarItensRegras.h"
+#include "platform/data/DataSetGuards.h"
 #include "salesorder/TPedVenda.h"
 
 namespace fat {
@@ -43,7 +44,7 @@ Amount TDM::CopiarItensPV(const std::string& pedido, const std::string& nota, co
         // R4: merged by the order's product code; a copy that carries the customer's code is
         // thus never found.
         const std::string produto = coluna("PROD_IT").asString();
-        billing::CopiaPendente pendente(cdsItens);
+        data::PendingEditCancel pendente(cdsItens);
         if (billing::LocalizarCopia(*this, "FILIAL_NF;DOCTO_SA;SERIE_SA;PROD_SA;PRECO_SA",
                                     {Value::fromInteger(filial), Value::fromString(nota), Value::fromString(serie),
                                      Value::fromString(produto)},

@@ -4,6 +4,7 @@
 #include "datamodule/TDM.h"
 
 #include "billing/CopiarItensRegras.h"
+#include "platform/data/DataSetGuards.h"
 #include "salesorder/TPedVenda.h"
 
 namespace fat {
@@ -79,7 +80,7 @@ Amount TDM::CopiarItensPVGrade(const std::string& pedido, const std::string& not
         const billing::PrecosCopia precos = billing::CalcularPrecos(*this, v);
 
         // R4.
-        billing::CopiaPendente pendente(cdsItens);
+        data::PendingEditCancel pendente(cdsItens);
         if (billing::LocalizarCopia(*this, "FILIAL_NF;DOCTO_SA;SERIE_SA;COD_PROD_SA;COD_PADRON_SA;TAMANHO_SA;PRECO_SA",
                                     {Value::fromInteger(filial), Value::fromString(nota), Value::fromString(serie),
                                      Value::fromString(C), Value::fromString(V), Value::fromString(T)},

@@ -95,14 +95,6 @@ Amount FecharPedido(TDM& dm, Amount somaBruta, const std::string& nota) {
     return valor;
 }
 
-CopiaPendente::~CopiaPendente() {
-    try {
-        const auto estado = copias_.state();
-        if (estado == data::DataSetState::Edit || estado == data::DataSetState::Insert) copias_.cancel();
-    } catch (...) {
-    }
-}
-
 ConsultaAberta::~ConsultaAberta() {
     try {
         consulta_.close();

@@ -60,19 +60,6 @@ void SomarValorReal(TDM& dm, const ValoresLinha& v);
 // R11 and R12 after the rows of one order; the result is the new VALORPED.
 Amount FecharPedido(TDM& dm, Amount somaBruta, const std::string& nota);
 
-// Cancels a copy left in edit or insert state when its row fails, so that no half-written
-// copy remains.
-class CopiaPendente {
-public:
-    explicit CopiaPendente(data::ClientDataSet& copias) : copias_(copias) {}
-    ~CopiaPendente();
-    CopiaPendente(const CopiaPendente&) = delete;
-    CopiaPendente& operator=(const CopiaPendente&) = delete;
-
-private:
-    data::ClientDataSet& copias_;
-};
-
 // Closes the query when the walk over its rows ends, also on failure.
 class ConsultaAberta {
 public:

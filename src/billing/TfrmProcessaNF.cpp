@@ -4,6 +4,7 @@
 #include "generation/TForm4.h"
 #include "platform/core/Format.h"
 #include "platform/core/UserMessages.h"
+#include "platform/data/DataSetGuards.h"
 #include "platform/ui/ButtonGlyphs.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/DataGrid.h"
@@ -30,22 +31,6 @@ namespace fat {
 namespace {
 
 TfrmProcessaNF* JanelaCarregando = nullptr;
-
-// Display updates of datasets stay suspended while the object lives (nested suspensions add up).
-class SemAtualizarTela {
-public:
-    explicit SemAtualizarTela(std::initializer_list<data::ClientDataSet*> dataSets) : dataSets_(dataSets) {
-        for (auto* ds : dataSets_) ds->disableControls();
-    }
-    ~SemAtualizarTela() {
-        for (auto* ds : dataSets_) ds->enableControls();
-    }
-    SemAtualizarTela(const SemAtualizarTela&) = delete;
-    SemAtualizarTela& operator=(const SemAtualizarTela&) = delete;
-
-private:
-    std::vector<data::ClientDataSet*> dataSets_;
-};
 
 // A load of one window, from its start to its end, also when it fails: the data module reports
 // to that window, every billing window sees the load running, and the window cannot be closed.
@@ -218,7 +203,7 @@ void TfrmProcessaNF::FormCreate() {
     ui::SetLabelText(*lbBd, ui::ToQString(dm_->sqlCon.param("Database")));
     btGravar->setEnabled(false);
     {
-        SemAtualizarTela semTela({&dm_->cdsGera, &dm_->cdsItens}); // one refresh, not one per row
+        data::ControlsSuspended semTela({&dm_->cdsGera, &dm_->cdsItens}); // one refresh, not one per row
         dm_->LimparNotasPendentes();
     }
     deEmisFim->setDate(Today());
@@ -306,8 +291,8 @@ bool TfrmProcessaNF::eventFilter(QObject* watched, QEvent* event) {
 
 void TfrmProcessaNF::edDoctoExit() {
     const std::string texto = ui::FromQString(edDocto->text());
-    if (Trim(texto).empty() || texto.size() >= 6) return;
-    edDocto->setText(ui::ToQString(std::string(6 - texto.size(), '0') + texto));
+    const std::string completo = TDM::CompletarDocumento(texto);
+    if (completo != texto) edDocto->setText(ui::ToQString(completo));
 }
 
 std::optional<QColor> TfrmProcessaNF::dbgGeraDrawColumnCell(int row) const {

@@ -4,39 +4,11 @@
 #include "datamodule/TDM.h"
 
 #include "platform/core/Format.h"
+#include "platform/data/DataSetGuards.h"
 
 #include <string>
 
 namespace fat {
-namespace {
-
-// Shows only the copies of one invoice (branch, number and series) while it lives; the filter is
-// switched off when it ends, also on failure, and a copy left half-edited is cancelled.
-class CopiasDaNota {
-public:
-    CopiasDaNota(data::ClientDataSet& copias, int filial, const std::string& nota, const std::string& serie)
-        : copias_(copias) {
-        copias_.setFiltered(false);
-        copias_.setFilter("FILIAL_NF = " + std::to_string(filial) + " AND DOCTO_SA = " + QuotedStr(nota) +
-                          " AND SERIE_SA = " + QuotedStr(serie));
-        copias_.setFiltered(true);
-    }
-    ~CopiasDaNota() {
-        try {
-            const auto estado = copias_.state();
-            if (estado == data::DataSetState::Edit || estado == data::DataSetState::Insert) copias_.cancel();
-            copias_.setFiltered(false);
-        } catch (...) {
-        }
-    }
-    CopiasDaNota(const CopiasDaNota&) = delete;
-    CopiasDaNota& operator=(const CopiasDaNota&) = delete;
-
-private:
-    data::ClientDataSet& copias_;
-};
-
-} // namespace
 
 void TDM::TotalizarItensNota() {
     data::Field& valorPed = cdsGera.fieldByName("VALORPED");
@@ -44,8 +16,10 @@ void TDM::TotalizarItensNota() {
     Amount CF, CR;
     {
         // R13: the target.
-        CopiasDaNota copias(cdsItens, static_cast<int>(cdsGera.fieldByName("FILIAL_NS").asInteger()),
-                            cdsGera.fieldByName("DOCTO_NS").asString(), cdsGera.fieldByName("SERIE_NS").asString());
+        // Only the copies of this invoice (branch, number and series) while the block lives.
+        data::TemporaryFilter copias(cdsItens, "FILIAL_NF = " + std::to_string(cdsGera.fieldByName("FILIAL_NS").asInteger()) +
+                                                   " AND DOCTO_SA = " + QuotedStr(cdsGera.fieldByName("DOCTO_NS").asString()) +
+                                                   " AND SERIE_SA = " + QuotedStr(cdsGera.fieldByName("SERIE_NS").asString()));
         data::Field& real = cdsItens.fieldByName("PRREAL_SA");
         double S = 0;
         for (cdsItens.first(); !cdsItens.eof(); cdsItens.next()) S += real.asFloat();

@@ -8,7 +8,9 @@
 
 namespace fat {
 
-TDM::TDM() = default;
+// The providers' update-error handlers are fixed: installed once, for the save and the
+// reprocessing alike.
+TDM::TDM() { LigarErrosAtualizacao(); }
 
 TDM::~TDM() {
     try { DataModuleDestroy(); } catch (...) {}

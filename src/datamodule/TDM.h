@@ -66,6 +66,9 @@ public:
     static bool SituacaoBaixaAutomatica(const std::string& situacao);
     static TDateTime DataNula();
     static double Arredondar(Amount valor, int casas);
+    // A document number typed shorter than 6 characters with zeros put before it up to 6
+    // (12 gives 000012); a blank one, or one of 6 or more, as typed.
+    static std::string CompletarDocumento(const std::string& texto);
     // The derived branch of an invoice's own branch: x100 below 10, else x10.
     static int FilialDerivada(int filial);
 

@@ -3,7 +3,7 @@
 // number is left alone.
 #include "datamodule/TDM.h"
 
-#include "generation/FiltroTemporario.h"
+#include "platform/data/DataSetGuards.h"
 #include "platform/core/Format.h"
 
 namespace fat {
@@ -20,7 +20,7 @@ void TDM::CopiarItensNota() {
         sqlConsItensNs.setLines({"select FILIAL_SA, DOCTO_SA, SERIE_SA, ITEM_SA", "from ITENSNS", "where FILIAL_SA=:FILGERA",
                                  "and DOCTO_SA=:DOC", "and SERIE_SA=:SER", "and ITEM_SA=:IT"});
 
-    generation::FiltroTemporario filtro(cdsItens, "FILIAL_SA = " + std::to_string(FilGera) + " AND DOCTO_SA = " +
+    data::TemporaryFilter filtro(cdsItens, "FILIAL_SA = " + std::to_string(FilGera) + " AND DOCTO_SA = " +
                                                       QuotedStr(docto) + " AND SERIE_SA = " + QuotedStr(serie) +
                                                       " AND FILIAL_NF = " + std::to_string(filialNota));
     std::vector<std::pair<data::Field*, const data::Field*>> campos;

@@ -4,6 +4,7 @@
 #include "datamodule/TDM.h"
 
 #include "generation/VerificarPrecisao.h"
+#include "platform/data/DataSetGuards.h"
 #include "platform/core/Errors.h"
 #include "platform/core/UserMessages.h"
 #include "platform/core/Win1252.h"
@@ -14,24 +15,6 @@
 
 namespace fat {
 namespace {
-
-// Display updates of the datasets the save walks stay suspended while it runs.
-class SemAtualizarTela {
-public:
-    explicit SemAtualizarTela(std::initializer_list<data::ClientDataSet*> dataSets) : dataSets_(dataSets) {
-        for (auto* ds : dataSets_) ds->disableControls();
-    }
-    ~SemAtualizarTela() {
-        for (auto* ds : dataSets_) {
-            try { ds->enableControls(); } catch (...) {}
-        }
-    }
-    SemAtualizarTela(const SemAtualizarTela&) = delete;
-    SemAtualizarTela& operator=(const SemAtualizarTela&) = delete;
-
-private:
-    std::vector<data::ClientDataSet*> dataSets_;
-};
 
 int IdentificadorTransacao() {
     std::mt19937 gerador(static_cast<unsigned>(std::chrono::system_clock::now().time_since_epoch().count()));
@@ -68,12 +51,11 @@ void TDM::GravarNotasPendentes() {
         throw Error(Win1252("O parâmetro FIL_CODIGO (") + Parametros.FIL_CODIGO +
                     Win1252(") não é uma filial de cópia: as cópias e duplicatas são gravadas em filiais a partir de "
                             "100, ou na filial derivada de cada nota com 0. Nada foi gravado."));
-    LigarErrosAtualizacao();
     PrepararBuffers();
 
     sql::Transaction transacao(sqlCon, IdentificadorTransacao());
     if (cdsGera.active()) {
-        SemAtualizarTela semTela({&cdsGera, &cdsPed, &cdsItens});
+        data::ControlsSuspended semTela({&cdsGera, &cdsPed, &cdsItens});
         const auto gera = [this](const char* nome) -> const data::Field& { return cdsGera.fieldByName(nome); };
         for (cdsGera.first(); !cdsGera.eof(); cdsGera.next()) {
             const int filial = static_cast<int>(gera("FILIAL_NS").asInteger());

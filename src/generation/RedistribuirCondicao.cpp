@@ -4,7 +4,7 @@
 // rounding remainder goes to the first.
 #include "datamodule/TDM.h"
 
-#include "generation/FiltroTemporario.h"
+#include "platform/data/DataSetGuards.h"
 #include "platform/core/Errors.h"
 #include "platform/core/Format.h"
 #include "platform/core/Win1252.h"
@@ -45,7 +45,7 @@ void TDM::RedistribuirCondicao(TDateTime base) {
     const std::string numero = cdsNF100.fieldByName("DOCTO_NS").asString();
     const std::string serie = cdsNF100.fieldByName("SERIE_NS").asString();
     const Amount valor = cdsNF100.fieldByName("VALOR_NS").asAmount();
-    generation::FiltroTemporario daCopia(cdsDup, "FILIAL_DP = " + std::to_string(FilGera) + " AND NUM_DP = " +
+    data::TemporaryFilter daCopia(cdsDup, "FILIAL_DP = " + std::to_string(FilGera) + " AND NUM_DP = " +
                                                      QuotedStr(numero) + " AND SERIE_NOTA_DP = " + QuotedStr(serie));
     data::Field& vencimento = cdsDup.fieldByName("VENCTO_DP");
     data::Field& valorDup = cdsDup.fieldByName("VALOR_DP");

@@ -3,27 +3,9 @@
 // discount or expense, its commissions, and the rounding remainder on the first row.
 #include "datamodule/TDM.h"
 
+#include "platform/data/DataSetGuards.h"
+
 namespace fat {
-namespace {
-
-// A copy row left in edit state by a failure is cancelled, so no half-spread row remains.
-class LinhaEmEdicao {
-public:
-    explicit LinhaEmEdicao(data::ClientDataSet& itens) : itens_(itens) {}
-    ~LinhaEmEdicao() {
-        try {
-            if (itens_.state() == data::DataSetState::Edit) itens_.cancel();
-        } catch (...) {
-        }
-    }
-    LinhaEmEdicao(const LinhaEmEdicao&) = delete;
-    LinhaEmEdicao& operator=(const LinhaEmEdicao&) = delete;
-
-private:
-    data::ClientDataSet& itens_;
-};
-
-} // namespace
 
 void TDM::RatearValorItens() {
     const data::ClientDataSet& copia = cdsNFVrDif;
@@ -44,7 +26,7 @@ void TDM::RatearValorItens() {
     if (S == 0) return;
     const double D = NovoValor.toDouble() - S;
     Amount R;
-    LinhaEmEdicao edicao(c);
+    data::PendingEditCancel edicao(c);
     for (c.first(); !c.eof(); c.next()) {
         c.edit();
         const double pct = real.asFloat() * 100 / S;

@@ -4,6 +4,7 @@
 #include "datamodule/TDM.h"
 
 #include "billing/CopiarItensRegras.h"
+#include "platform/data/DataSetGuards.h"
 #include "salesorder/TPedVenda.h"
 
 namespace fat {
@@ -77,7 +78,7 @@ void TDM::RecriarItensPedido(const std::string& pedido) {
 
         // Merged by the order's product code: a copy under the customer's code is never found.
         const std::string produto = coluna("PROD_IT").asString();
-        billing::CopiaPendente pendente(c);
+        data::PendingEditCancel pendente(c);
         if (c.locate("DOCTO_SA;PROD_SA;PRECO_SA",
                      {Value::fromString(docto), Value::fromString(produto), Value::fromFloat(P.toDouble())},
                      data::LocateOptions{.caseInsensitive = true})) {

@@ -8,37 +8,17 @@
 #include "datamodule/TDM.h"
 
 #include "platform/core/Format.h"
+#include "platform/data/DataSetGuards.h"
 #include "platform/sql/Transaction.h"
 
 namespace fat {
-namespace {
-
-// The list's display stays suspended during the walk; it ends on the first row with the display
-// back, also when an error ends the walk.
-class ListaSuspensa {
-public:
-    explicit ListaSuspensa(data::ClientDataSet& lista) : lista_(lista) {
-        lista_.disableControls();
-        lista_.first();
-    }
-    ~ListaSuspensa() {
-        try { lista_.first(); } catch (...) {}
-        lista_.enableControls();
-    }
-    ListaSuspensa(const ListaSuspensa&) = delete;
-    ListaSuspensa& operator=(const ListaSuspensa&) = delete;
-
-private:
-    data::ClientDataSet& lista_;
-};
-
-} // namespace
 
 void TDM::ReprocessarItens() {
     CarregarParametros();
-    ListaSuspensa lista(cdsNFVrDif);
+    // The walk ends on the first row with the list's display back, also when an error ends it.
+    data::SuspendedWalk lista(cdsNFVrDif);
     const data::Field& selecionada = cdsNFVrDif.fieldByName("SELEC");
-    for (; !cdsNFVrDif.eof(); cdsNFVrDif.next()) {
+    for (cdsNFVrDif.first(); !cdsNFVrDif.eof(); cdsNFVrDif.next()) {
         if (!selecionada.asBoolean()) continue;
         AbrirItensCopia();
         ApagarItensCopia();
@@ -59,7 +39,6 @@ void TDM::AbrirItensCopia() {
                          "and DOCTO_SA = " + QuotedStr(cdsNFVrDif.fieldByName("DOCTO_NS").asString()),
                          "and SERIE_SA = " + QuotedStr(cdsNFVrDif.fieldByName("SERIE_NS").asString())});
     cdsItensNS.setProvider(&dspItensNS);
-    dspItensNS.setOnUpdateError(&TDM::dspItensNSUpdateError);
     cdsItensNS.open();
 }
 

@@ -4,6 +4,7 @@
 #include "platform/core/Errors.h"
 #include "platform/core/Format.h"
 #include "platform/core/Win1252.h"
+#include "platform/data/DataSetGuards.h"
 #include "platform/ui/ButtonGlyphs.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/DataGrid.h"
@@ -56,27 +57,6 @@ TDateTime DataOuZero(const ui::DateBox& box) {
         return 0;
     }
 }
-
-// The list's display updates stay suspended while the object lives; when it goes, also through
-// an error, the list is back on its first row and its display resumes.
-class PercursoLista {
-public:
-    explicit PercursoLista(data::ClientDataSet& lista) : lista_(lista) { lista_.disableControls(); }
-    ~PercursoLista() {
-        try {
-            if (lista_.state() == data::DataSetState::Edit) lista_.cancel();
-            if (lista_.active()) lista_.first();
-        } catch (const std::exception&) {
-            // The walk's own error is the one reported; the display must come back regardless.
-        }
-        lista_.enableControls();
-    }
-    PercursoLista(const PercursoLista&) = delete;
-    PercursoLista& operator=(const PercursoLista&) = delete;
-
-private:
-    data::ClientDataSet& lista_;
-};
 
 } // namespace
 
@@ -202,8 +182,8 @@ void TfrmReprocessaItens::FormCreate() {
 
 void TfrmReprocessaItens::edDoctoExit() {
     const std::string texto = ui::FromQString(edDocto->text());
-    if (Trim(texto).empty() || texto.size() >= 6) return;
-    edDocto->setText(ui::ToQString(std::string(6 - texto.size(), '0') + texto));
+    const std::string completo = TDM::CompletarDocumento(texto);
+    if (completo != texto) edDocto->setText(ui::ToQString(completo));
 }
 
 void TfrmReprocessaItens::btProcClick() {
@@ -221,7 +201,7 @@ void TfrmReprocessaItens::cbMarcarTodosClick() { MarcarTodas(cbMarcarTodos->isCh
 void TfrmReprocessaItens::MarcarTodas(bool valor) {
     if (!dm_ || !dm_->cdsNFVrDif.active()) return;
     data::ClientDataSet& lista = dm_->cdsNFVrDif;
-    PercursoLista percurso(lista);
+    data::SuspendedWalk percurso(lista);
     data::Field& selec = lista.fieldByName("SELEC");
     for (lista.first(); !lista.eof(); lista.next()) {
         lista.edit();

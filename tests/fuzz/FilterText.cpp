@@ -20,16 +20,6 @@ const char* OperatorText(FilterOp op) {
     return "=";
 }
 
-FilterOp Mirrored(FilterOp op) {
-    switch (op) {
-    case FilterOp::Less: return FilterOp::Greater;
-    case FilterOp::LessEqual: return FilterOp::GreaterEqual;
-    case FilterOp::Greater: return FilterOp::Less;
-    case FilterOp::GreaterEqual: return FilterOp::LessEqual;
-    default: return op;
-    }
-}
-
 std::string OperandText(const FilterOperand& operand) {
     switch (operand.kind) {
     case FilterOperand::Kind::Field:

@@ -15,7 +15,5 @@ namespace fat::fuzz {
 std::string FilterText(const data::FilterNode& node);
 std::string OperandText(const data::FilterOperand& operand);
 const char* OperatorText(data::FilterOp op);
-// The operator that gives the same result with its operands swapped (< becomes >).
-data::FilterOp Mirrored(data::FilterOp op);
 
 } // namespace fat::fuzz

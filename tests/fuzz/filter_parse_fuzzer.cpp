@@ -123,7 +123,7 @@ void CheckComparison(const Rows& rows, const FilterNode& node, const std::string
     const std::string as = a + " " + fuzz::OperatorText(node.op) + " " + b;
     const auto direct = rows.accepted(as);
     if (!direct) return; // a constant that cannot be compared with its field
-    const std::string swapped = b + " " + fuzz::OperatorText(fuzz::Mirrored(node.op)) + " " + a;
+    const std::string swapped = b + " " + fuzz::OperatorText(data::Mirrored(node.op)) + " " + a;
     if (rows.mustAccept(swapped, text) != *direct) Broken("'" + as + "' and '" + swapped + "' differ", text);
 
     std::vector<std::vector<bool>> by; // by operator, in FilterOp order

@@ -18,16 +18,6 @@ bool IsNumericType(DataType t) {
     return IsExactNumericType(t) || t == DataType::Float || t == DataType::Currency;
 }
 
-FilterOp Mirrored(FilterOp op) {
-    switch (op) {
-    case FilterOp::Less: return FilterOp::Greater;
-    case FilterOp::LessEqual: return FilterOp::GreaterEqual;
-    case FilterOp::Greater: return FilterOp::Less;
-    case FilterOp::GreaterEqual: return FilterOp::LessEqual;
-    default: return op;
-    }
-}
-
 int ScaleOf(const Field& f) { return f.dataType() == DataType::Decimal ? f.scale() : 0; }
 
 class Binder {
@@ -218,6 +208,16 @@ std::vector<FilterExpression::EqualityTerm> FilterExpression::equalityTerms() co
     std::vector<EqualityTerm> terms;
     if (bound_) CollectEqualities(*root_, terms);
     return terms;
+}
+
+FilterOp Mirrored(FilterOp op) {
+    switch (op) {
+    case FilterOp::Less: return FilterOp::Greater;
+    case FilterOp::LessEqual: return FilterOp::GreaterEqual;
+    case FilterOp::Greater: return FilterOp::Less;
+    case FilterOp::GreaterEqual: return FilterOp::LessEqual;
+    default: return op;
+    }
 }
 
 } // namespace fat::data

@@ -20,6 +20,9 @@ struct FilterOperand {
 
 enum class FilterOp { Equal, NotEqual, Less, LessEqual, Greater, GreaterEqual };
 
+// The operator that gives the same answer with the operands swapped (a < b is b > a).
+FilterOp Mirrored(FilterOp op);
+
 // A chain "a AND b AND c" is one node with three terms, so that a long chain does not make the
 // tree (and the recursion that walks it) deep; only parentheses and NOT nest, and the parser
 // limits how deep.
