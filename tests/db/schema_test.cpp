@@ -230,7 +230,8 @@ TEST(ErpSchema, TheProgramsStatementsPrepare) {
         "select * from NOTASAI_PEDVEND\nwhere FILIAL_NP>=100\nand NUMNOTA_NP='999999'",
         "select FILIAL_SA, DOCTO_SA, SERIE_SA, ITEM_SA\nfrom ITENSNS\nwhere FILIAL_SA=:FILGERA\nand DOCTO_SA=:DOC\n"
         "and SERIE_SA=:SER\nand ITEM_SA=:IT",
-        "update NOTASAI\nset DTGERACONT_NS=:DATA\nwhere FILIAL_NS=:FIL\nand DOCTO_NS=:DOC\nand SERIE_NS=:SER",
+        "update NOTASAI\nset DTGERACONT_NS=:DATA\nwhere FILIAL_NS=:FIL\nand DOCTO_NS=:DOC\nand SERIE_NS=:SER\n"
+        "and DTGERACONT_NS is null",
         "update NOTASAI\nset VALOR_NS = :VALOR, VRMERC_NS = :VALOR\nwhere FILIAL_NS = :FILIAL\nand DOCTO_NS = :DOCTO\n"
         "and SERIE_NS = :SERIE",
         "insert into DUPLICATAS (ID_DP, NUM_DP, ORD_DP, FILIAL_DP, SERIE_NOTA_DP, EMISSAO_DP, CLIENTE_DP, REPRES_DP, "

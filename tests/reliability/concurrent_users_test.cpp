@@ -2,6 +2,8 @@
 // invoice the save stamps, one loading the pending invoices while the save runs.
 #include "BillingScenario.h"
 
+#include "platform/core/Win1252.h"
+
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -90,6 +92,12 @@ private:
 
 struct UsuariosConcorrentes : BillingScenario {};
 
+std::string JaProcessada(const std::string& docto) {
+    return Win1252("A nota fiscal ") + docto +
+           Win1252(" série 1 da filial 1 já foi processada em outra estação depois de carregada. Nada foi gravado: "
+                   "abra as notas pendentes novamente.");
+}
+
 TEST_F(UsuariosConcorrentes, TheSaveWaitsOnAnUncommittedChangeAndCompletesWhenItIsRolledBack) {
     abrirECarregar();
     const auto inicio = Clock::now();
@@ -132,11 +140,11 @@ TEST_F(UsuariosConcorrentes, WhenTheOtherCommitsTheSaveFailsWholeWithTheConflict
     EXPECT_EQ(listados(), (std::vector<std::string>{"000001", "000002", "000003"})) << "the window keeps its rows";
     EXPECT_EQ(estados(*w), "-GDF");
 
-    // "Gravar" again on the list as it stands: the stamp of 000002 no longer waits, but its copy
-    // exists, so the save fails whole again and 000002 is not written twice.
+    // "Gravar" again on the list as it stands: the stamp of 000002 no longer waits, but the
+    // invoice is stamped already, so the save fails whole again and 000002 is not written twice.
     const auto denovo = gravar();
     ASSERT_EQ(denovo.size(), 1u);
-    EXPECT_EQ(denovo[0].text.rfind("violation of PRIMARY or UNIQUE KEY constraint \"PK_NOTASAI\"", 0), 0u) << denovo[0].text;
+    EXPECT_EQ(denovo[0].text, JaProcessada("000002"));
     EXPECT_EQ(gravado(), doOutro);
     EXPECT_EQ(carimbos(), carimbosDoOutro);
 
@@ -190,6 +198,43 @@ TEST_F(UsuariosConcorrentes, AnotherUserLoadingDuringTheSaveSeesNothingOfItBefor
     EXPECT_EQ(vistos, (std::vector<std::string>{"000001N 000002N 000003N ", "000001N 000002N 000003N "}));
     EXPECT_EQ(pendentes(), "");
     EXPECT_EQ(gravado(), Tudo);
+}
+
+// Another workstation stamped one of the invoices after this load and committed before this save
+// began: written off by hand (01/01/1901) or saved there (its date). The save must neither
+// generate receivables for it nor overwrite that stamp: it stops whole with a clear text, and a
+// new load no longer lists the invoice.
+TEST_F(UsuariosConcorrentes, AnInvoiceStampedElsewhereAfterTheLoadStopsTheSaveWhole) {
+    abrirECarregar();
+    struct Caso {
+        const char* carimbo;
+        const char* mostrado;
+    };
+    for (const Caso caso : {Caso{"1901-01-01", "01/01/1901"}, Caso{"2026-03-19", "19/03/2026"}}) {
+        SCOPED_TRACE(caso.carimbo);
+        exec("update NOTASAI set DTGERACONT_NS = null where FILIAL_NS = 1");
+        clicar(w->btDesistir);
+        carregar(*w);
+        ASSERT_EQ(listados(), (std::vector<std::string>{"000001", "000002", "000003"}));
+        {
+            auto outro = db.newConnection();
+            outro->startTransaction();
+            outro->executeImmediate(std::string("update NOTASAI set DTGERACONT_NS = '") + caso.carimbo +
+                                    "' where FILIAL_NS = 1 and DOCTO_NS = '000002' and SERIE_NS = '1'");
+            outro->commit();
+        }
+        const auto caixas = gravar();
+        ASSERT_EQ(caixas.size(), 1u);
+        EXPECT_EQ(caixas[0].icon, MessageIcon::Error);
+        EXPECT_EQ(caixas[0].text, JaProcessada("000002"));
+        EXPECT_EQ(gravado(), (SaveRows{0, 0, 0, 0, 1})) << "only the other's stamp";
+        EXPECT_EQ(carimbos(),
+                  (std::vector<std::string>{"000001|null", std::string("000002|") + caso.mostrado, "000003|null"}));
+
+        clicar(w->btDesistir);
+        carregar(*w);
+        EXPECT_EQ(listados(), (std::vector<std::string>{"000001", "000003"}));
+    }
 }
 
 } // namespace
