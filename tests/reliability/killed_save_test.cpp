@@ -2,7 +2,8 @@
 // start, a load and a save then write every invoice exactly once. The save runs in a child
 // process (this program started again) that reports its progress through a pipe and, at the
 // chosen moment, waits for its parent, which kills it there or lets it run on and kills it while
-// it is busy.
+// it is busy. Both through the embedded engine and through the Firebird server on 127.0.0.1, where
+// a site's workstations reach the database.
 #include "ChildProcess.h"
 #include "SaveRows.h"
 
@@ -13,6 +14,7 @@
 #include "platform/core/UserMessages.h"
 #include "platform/ini/ExecutablePath.h"
 #include "support/MessageRecorder.h"
+#include "support/ServerDatabase.h"
 #include "support/TempDir.h"
 #include "support/TestDatabase.h"
 
@@ -22,6 +24,7 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <sstream>
 
 namespace fat::test {
@@ -97,25 +100,48 @@ TEST(DISABLED_KilledSaveChild, LoadsAndSaves) {
 
 // --- the parent --------------------------------------------------------------------------
 
-struct KilledSave : ::testing::Test {
-    TempDir programDir;
-    std::string location = programDir.file("erp.fdb");
+// Where the database of a killed save lives: a file the child opens itself through the embedded
+// engine, or a database of the Firebird server on 127.0.0.1, where the killed child's
+// attachment is the server's to clean up.
+enum class Where { Embedded, Server };
 
-    KilledSave() {
+struct KilledSave : ::testing::TestWithParam<Where> {
+    TempDir programDir;
+    std::string location;
+    std::optional<ServerDatabaseFile> serverFile;
+
+    void SetUp() override {
+        // Made through the embedded engine, which is much faster than statement by statement over
+        // the network; a database on the server is then handed to the server's user.
+        std::string file = programDir.file("erp.fdb");
+        if (GetParam() == Where::Server) {
+            std::string dir;
+            FAT_REQUIRE_SERVER_DIR(dir);
+            serverFile.emplace(dir, "killed-save");
+            file = serverFile->path();
+        }
         const auto start = std::chrono::steady_clock::now();
-        sql::Connection::createDatabase(location, TestDatabase::User, TestDatabase::Password);
-        sql::Connection c;
-        TestDatabase::configure(c, location);
-        c.open();
-        db::CreateErpSchema(c);
-        db::DemoDataOptions options;
-        options.pendingInvoices = Invoices;
-        options.firstIssueDate = EncodeDate(2024, 4, 1);
-        options.spanDays = 30;
-        db::GenerateDemoData(c, options);
+        {
+            sql::Connection::createDatabase(file, TestDatabase::User, TestDatabase::Password);
+            sql::Connection c;
+            TestDatabase::configure(c, file);
+            c.open();
+            db::CreateErpSchema(c);
+            db::DemoDataOptions options;
+            options.pendingInvoices = Invoices;
+            options.firstIssueDate = EncodeDate(2024, 4, 1);
+            options.spanDays = 30;
+            db::GenerateDemoData(c, options);
+        }
+        location = file;
+        if (serverFile) {
+            serverFile->giveToServer();
+            location = serverFile->location();
+        }
         std::ofstream(programDir.file("faturamento.ini"))
             << "[BDADOS]\nDB=" << location << "\nCHAVE=1\n[Banco]\nVersaoFirebird=3\n";
-        std::printf("[ reliability ] %d invoices generated in %.2f s\n", Invoices, Seconds(start));
+        std::printf("[ reliability ] %d invoices generated in %.2f s for %s\n", Invoices, Seconds(start),
+                    location.c_str());
     }
     ~KilledSave() override {
         SetTodayFunction({});
@@ -138,7 +164,7 @@ struct Moment {
     bool running;     // let it go on and kill it while it runs, rather than where it waits
 };
 
-TEST_F(KilledSave, NothingOfAKilledSaveRemainsAndTheNextSaveWritesEverythingExactlyOnce) {
+TEST_P(KilledSave, NothingOfAKilledSaveRemainsAndTheNextSaveWritesEverythingExactlyOnce) {
     const std::vector<Moment> moments = {
         {"during the walk, after the 600th stamp", "stamp 600", true},
         {"right after the first apply statement", "NOTASAI 1", false},
@@ -217,6 +243,11 @@ TEST_F(KilledSave, NothingOfAKilledSaveRemainsAndTheNextSaveWritesEverythingExac
     dm.GravarNotasPendentes();
     EXPECT_EQ(CountSaveRows(dm.sqlCon), after);
 }
+
+INSTANTIATE_TEST_SUITE_P(Locations, KilledSave, ::testing::Values(Where::Embedded, Where::Server),
+                         [](const ::testing::TestParamInfo<Where>& info) {
+                             return info.param == Where::Embedded ? "Embedded" : "Server";
+                         });
 
 } // namespace
 } // namespace fat::test

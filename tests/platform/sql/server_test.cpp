@@ -1,12 +1,9 @@
 #include "platform/sql/DatabaseError.h"
 #include "platform/sql/Query.h"
-#include "support/TempDir.h"
+#include "support/ServerDatabase.h"
 #include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
 
 using namespace fat;
 
@@ -14,14 +11,10 @@ using namespace fat;
 // it may create databases in (FAT_FB_SERVER_DIR); without it the test is skipped, unless the
 // run demands the server (FAT_REQUIRE_SERVER=1).
 TEST(Server, ConnectsOverTcpWithExactValuesAndAccents) {
-    const char* dir = std::getenv("FAT_FB_SERVER_DIR");
-    if (!dir || !*dir) {
-        if (const char* required = std::getenv("FAT_REQUIRE_SERVER"); required && std::string(required) == "1")
-            FAIL() << "FAT_FB_SERVER_DIR is not set but the server is required";
-        GTEST_SKIP() << "no Firebird server configured";
-    }
-    const std::string path = std::string(dir) + "/server-test-" + std::to_string(::getpid()) + ".fdb";
-    const std::string location = "localhost:" + path;
+    std::string dir;
+    FAT_REQUIRE_SERVER_DIR(dir);
+    const test::ServerDatabaseFile file(dir, "server-test");
+    const std::string location = file.location();
     sql::Connection::createDatabase(location, test::TestDatabase::User, test::TestDatabase::Password);
     {
         sql::Connection c;
@@ -50,6 +43,4 @@ TEST(Server, ConnectsOverTcpWithExactValuesAndAccents) {
             EXPECT_NE(std::string(e.what()).find("password"), std::string::npos) << e.what();
         }
     }
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
 }
