@@ -104,6 +104,8 @@ TEST(DISABLED_KilledSaveChild, LoadsAndSaves) {
 // engine, or a database of the Firebird server on 127.0.0.1, where the killed child's
 // attachment is the server's to clean up.
 enum class Where { Embedded, Server };
+const char* NameOf(Where where) { return where == Where::Embedded ? "Embedded" : "Server"; }
+void PrintTo(Where where, std::ostream* out) { *out << NameOf(where); }
 
 struct KilledSave : ::testing::TestWithParam<Where> {
     TempDir programDir;
@@ -245,9 +247,7 @@ TEST_P(KilledSave, NothingOfAKilledSaveRemainsAndTheNextSaveWritesEverythingExac
 }
 
 INSTANTIATE_TEST_SUITE_P(Locations, KilledSave, ::testing::Values(Where::Embedded, Where::Server),
-                         [](const ::testing::TestParamInfo<Where>& info) {
-                             return info.param == Where::Embedded ? "Embedded" : "Server";
-                         });
+                         [](const ::testing::TestParamInfo<Where>& info) { return NameOf(info.param); });
 
 } // namespace
 } // namespace fat::test
