@@ -163,7 +163,8 @@ public:
     void mergeChangeLog();
     // Hands the pending changes to the provider (see Provider::applyUpdates; maxErrors 0
     // tolerates none, a negative value any number). Applied changes leave the log; the others
-    // stay. Returns the count of failed rows that were tolerated.
+    // stay. Returns the count of failed rows that were tolerated. The changes are made one at a
+    // time as the provider reaches them: an update-error handler must not change this dataset.
     int applyUpdates(int maxErrors);
 
 private:
@@ -276,6 +277,8 @@ private:
 
     // DataSetChangeLog.cpp
     std::vector<std::size_t> dataFieldIndexes() const;
+    std::vector<FieldDef> dataFieldDefs(const std::vector<std::size_t>& data) const;
+    static RowChange changeOf(const ChangeEntry& entry, const std::vector<std::size_t>& data);
     void mergeEntry(std::uint64_t changeId);
 
     // DataSetObservers.cpp
