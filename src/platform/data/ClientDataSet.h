@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -62,8 +63,9 @@ public:
     const std::vector<Field*>& fields() const { return fields_; }
     Field& field(int index) const;
     // Raises Error naming the field when there is none of that name.
-    Field& fieldByName(const std::string& name) const;
-    Field* findField(const std::string& name) const;
+    // Names are taken as views: rules look fields up by literal names for every value they touch.
+    Field& fieldByName(std::string_view name) const;
+    Field* findField(std::string_view name) const;
 
     // Off (the default): a text longer than its field is cut to the field's size when set. On:
     // setting such a text in a field of the provider's data raises ConversionError instead, for
