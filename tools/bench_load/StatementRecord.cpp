@@ -120,13 +120,22 @@ void StatementRecorder::finish() {
 }
 
 void StatementRecorder::record(const std::string& sql, const std::vector<fat::Value>& params) {
-    auto [at, added] = texts_.try_emplace(sql, static_cast<std::uint32_t>(texts_.size()));
-    if (added) {
-        buffer_.push_back('T');
-        PutBytes(buffer_, sql);
+    std::uint32_t number = 0;
+    const auto known = byAddress_.find(&sql);
+    if (known != byAddress_.end() && *textOf_[known->second] == sql) {
+        number = known->second;
+    } else {
+        auto [at, added] = texts_.try_emplace(sql, static_cast<std::uint32_t>(texts_.size()));
+        if (added) {
+            textOf_.push_back(&at->first);
+            buffer_.push_back('T');
+            PutBytes(buffer_, sql);
+        }
+        number = at->second;
+        byAddress_[&sql] = number;
     }
     buffer_.push_back('S');
-    Put(buffer_, at->second);
+    Put(buffer_, number);
     buffer_.push_back(connection_.inTransaction() ? 1 : 0);
     Put(buffer_, static_cast<std::uint16_t>(params.size()));
     for (const auto& v : params) PutValue(buffer_, v);

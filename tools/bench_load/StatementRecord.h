@@ -43,6 +43,11 @@ private:
     std::string path_;
     std::vector<char> buffer_;
     std::unordered_map<std::string, std::uint32_t> texts_;
+    // A statement hands the same string at every run: found by its address first (and compared,
+    // since an address can be reused by another text), so that recording does not hash a long
+    // text per statement inside the measured phase.
+    std::unordered_map<const std::string*, std::uint32_t> byAddress_;
+    std::vector<const std::string*> textOf_; // by text number, the key kept in texts_
     std::uint64_t statements_ = 0;
     bool recording_ = true;
 

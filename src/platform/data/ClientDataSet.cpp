@@ -71,14 +71,14 @@ Field& ClientDataSet::field(int index) const {
     return *fields_[static_cast<std::size_t>(index)];
 }
 
-Field* ClientDataSet::findField(const std::string& name) const {
+Field* ClientDataSet::findField(std::string_view name) const {
     const auto it = fieldsByName_.find(TrimmedName(name));
     return it == fieldsByName_.end() ? nullptr : it->second;
 }
 
-Field& ClientDataSet::fieldByName(const std::string& name) const {
+Field& ClientDataSet::fieldByName(std::string_view name) const {
     Field* f = findField(name);
-    if (!f) fail("field '" + name + "' not found");
+    if (!f) fail("field '" + std::string(name) + "' not found");
     return *f;
 }
 

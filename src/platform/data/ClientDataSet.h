@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -62,8 +63,9 @@ public:
     const std::vector<Field*>& fields() const { return fields_; }
     Field& field(int index) const;
     // Raises Error naming the field when there is none of that name.
-    Field& fieldByName(const std::string& name) const;
-    Field* findField(const std::string& name) const;
+    // Names are taken as views: rules look fields up by literal names for every value they touch.
+    Field& fieldByName(std::string_view name) const;
+    Field* findField(std::string_view name) const;
 
     // Off (the default): a text longer than its field is cut to the field's size when set. On:
     // setting such a text in a field of the provider's data raises ConversionError instead, for
@@ -163,7 +165,8 @@ public:
     void mergeChangeLog();
     // Hands the pending changes to the provider (see Provider::applyUpdates; maxErrors 0
     // tolerates none, a negative value any number). Applied changes leave the log; the others
-    // stay. Returns the count of failed rows that were tolerated.
+    // stay. Returns the count of failed rows that were tolerated. The changes are made one at a
+    // time as the provider reaches them: an update-error handler must not change this dataset.
     int applyUpdates(int maxErrors);
 
 private:
@@ -276,6 +279,8 @@ private:
 
     // DataSetChangeLog.cpp
     std::vector<std::size_t> dataFieldIndexes() const;
+    std::vector<FieldDef> dataFieldDefs(const std::vector<std::size_t>& data) const;
+    static RowChange changeOf(const ChangeEntry& entry, const std::vector<std::size_t>& data);
     void mergeEntry(std::uint64_t changeId);
 
     // DataSetObservers.cpp

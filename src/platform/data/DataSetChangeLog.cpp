@@ -11,36 +11,45 @@ std::vector<std::size_t> ClientDataSet::dataFieldIndexes() const {
     return indexes;
 }
 
-Delta ClientDataSet::pendingChanges() const {
-    Delta delta;
-    const std::vector<std::size_t> data = dataFieldIndexes();
-    for (std::size_t i : data) delta.fields.push_back(fields_[i]->def());
+std::vector<FieldDef> ClientDataSet::dataFieldDefs(const std::vector<std::size_t>& data) const {
+    std::vector<FieldDef> defs;
+    defs.reserve(data.size());
+    for (std::size_t i : data) defs.push_back(fields_[i]->def());
+    return defs;
+}
+
+RowChange ClientDataSet::changeOf(const ChangeEntry& entry, const std::vector<std::size_t>& data) {
     const auto pick = [&data](const std::vector<Value>& values) {
         std::vector<Value> r;
         r.reserve(data.size());
         for (std::size_t i : data) r.push_back(values[i]);
         return r;
     };
-    for (const auto& [id, entry] : log_) {
-        RowChange change;
-        change.kind = entry.kind;
-        const Row& row = *entry.row;
-        switch (entry.kind) {
-        case ChangeKind::Insert:
-            change.values = pick(row.values);
-            break;
-        case ChangeKind::Update:
-            change.values = pick(row.values);
-            change.original = pick(row.original);
-            for (std::size_t k = 0; k < data.size(); ++k) change.changed.push_back(!(change.values[k] == change.original[k]));
-            break;
-        case ChangeKind::Delete:
-            change.original = pick(row.original);
-            change.values = change.original;
-            break;
-        }
-        delta.changes.push_back(std::move(change));
+    RowChange change;
+    change.kind = entry.kind;
+    const Row& row = *entry.row;
+    switch (entry.kind) {
+    case ChangeKind::Insert:
+        change.values = pick(row.values);
+        break;
+    case ChangeKind::Update:
+        change.values = pick(row.values);
+        change.original = pick(row.original);
+        for (std::size_t k = 0; k < data.size(); ++k) change.changed.push_back(!(change.values[k] == change.original[k]));
+        break;
+    case ChangeKind::Delete:
+        change.original = pick(row.original);
+        change.values = change.original;
+        break;
     }
+    return change;
+}
+
+Delta ClientDataSet::pendingChanges() const {
+    Delta delta;
+    const std::vector<std::size_t> data = dataFieldIndexes();
+    delta.fields = dataFieldDefs(data);
+    for (const auto& [id, entry] : log_) delta.changes.push_back(changeOf(entry, data));
     return delta;
 }
 
@@ -105,10 +114,17 @@ int ClientDataSet::applyUpdates(int maxErrors) {
     if (!provider_) fail("there is no provider to apply its changes");
     checkBrowseMode();
     if (log_.empty()) return 0;
+    // Each change is made as the provider reaches it: a save of tens of thousands of rows then
+    // holds no second copy of all of them.
     std::vector<std::uint64_t> ids;
-    for (const auto& entry : log_) ids.push_back(entry.first);
-    const Delta delta = pendingChanges();
-    const ApplyResult result = provider_->applyUpdates(delta, maxErrors);
+    std::vector<const ChangeEntry*> entries;
+    for (const auto& [id, entry] : log_) {
+        ids.push_back(id);
+        entries.push_back(&entry);
+    }
+    const std::vector<std::size_t> data = dataFieldIndexes();
+    const ApplyResult result = provider_->applyUpdates(
+        dataFieldDefs(data), entries.size(), [&](std::size_t i) { return changeOf(*entries[i], data); }, maxErrors);
     for (std::size_t i = 0; i < ids.size(); ++i)
         if (i < result.applied.size() && result.applied[i]) mergeEntry(ids[i]);
     return result.errorCount;

@@ -23,18 +23,38 @@ UpdateError Provider::describeFailure(const Delta& delta, const RowChange& chang
 }
 
 ApplyResult Provider::applyUpdates(const Delta& delta, int maxErrors) {
+    return apply(delta, delta.changes.size(), [&delta](std::size_t i) -> const RowChange& { return delta.changes[i]; },
+                 maxErrors);
+}
+
+ApplyResult Provider::applyUpdates(const std::vector<FieldDef>& fields, std::size_t count,
+                                   const std::function<RowChange(std::size_t)>& changeAt, int maxErrors) {
+    Delta delta;
+    delta.fields = fields;
+    RowChange current;
+    return apply(delta, count,
+                 [&](std::size_t i) -> const RowChange& {
+                     current = changeAt(i);
+                     return current;
+                 },
+                 maxErrors);
+}
+
+template <typename ChangeAt>
+ApplyResult Provider::apply(const Delta& delta, std::size_t count, const ChangeAt& changeAt, int maxErrors) {
     ApplyResult result;
-    result.applied.assign(delta.changes.size(), false);
-    if (delta.changes.empty()) return result;
+    result.applied.assign(count, false);
+    if (count == 0) return result;
     beginApply(delta);
     try {
-        for (std::size_t i = 0; i < delta.changes.size(); ++i) {
+        for (std::size_t i = 0; i < count; ++i) {
+            const RowChange& change = changeAt(i);
             try {
-                applyChange(delta, delta.changes[i]);
+                applyChange(delta, change);
                 result.applied[i] = true;
             } catch (const Error& e) {
                 const std::exception_ptr failure = std::current_exception();
-                if (onUpdateError_) onUpdateError_(describeFailure(delta, delta.changes[i], e.what(), failure));
+                if (onUpdateError_) onUpdateError_(describeFailure(delta, change, e.what(), failure));
                 ++result.errorCount;
                 if (maxErrors >= 0 && result.errorCount > maxErrors) std::rethrow_exception(failure);
             }

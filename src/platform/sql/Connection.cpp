@@ -87,6 +87,7 @@ void Connection::open() {
 bool Connection::connected() const { return db_ != 0; }
 
 void Connection::dropStatements() {
+    cacheAge_.clear();
     statementCache_.clear(); // frees the handles while the attachment is alive
 }
 
@@ -236,7 +237,8 @@ void Connection::executeImmediate(const std::string& sqlText) {
 std::shared_ptr<PreparedStatement> Connection::acquireStatement(const std::string& sqlText) {
     const auto found = statementCache_.find(sqlText);
     if (found != statementCache_.end()) {
-        auto statement = found->second;
+        auto statement = std::move(found->second.statement);
+        cacheAge_.erase(found->second.released);
         statementCache_.erase(found);
         return statement;
     }
@@ -247,8 +249,15 @@ std::shared_ptr<PreparedStatement> Connection::acquireStatement(const std::strin
 void Connection::releaseStatement(std::shared_ptr<PreparedStatement> statement) {
     if (!statement || statement->generation() != generation_ || !connected()) return;
     statement->closeCursor();
-    if (statementCache_.size() >= StatementCacheLimit) statementCache_.erase(statementCache_.begin());
-    statementCache_.emplace(statement->sqlText(), std::move(statement));
+    if (statementCache_.size() >= StatementCacheLimit) {
+        const auto oldest = cacheAge_.begin();
+        statementCache_.erase(oldest->second);
+        cacheAge_.erase(oldest);
+    }
+    const std::uint64_t released = ++releases_;
+    std::string text = statement->sqlText();
+    const auto cached = statementCache_.emplace(std::move(text), CachedStatement{std::move(statement), released});
+    cacheAge_.emplace(released, cached);
 }
 
 void Connection::noteExecuted(const std::string& sqlText, const std::vector<Value>& params) {

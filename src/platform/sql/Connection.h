@@ -88,7 +88,17 @@ private:
     unsigned int explicitTx_ = 0;
     int transactionId_ = 0;
     int openCursors_ = 0;
-    std::multimap<std::string, std::shared_ptr<PreparedStatement>> statementCache_;
+    // Statements whose queries were closed for good or given another text, kept for the next
+    // query of the same text. When full, the one released longest ago goes: texts made once
+    // (with literal values) then leave before the statements that are used over and over.
+    struct CachedStatement {
+        std::shared_ptr<PreparedStatement> statement;
+        std::uint64_t released = 0; // its key in cacheAge_
+    };
+    using StatementCache = std::multimap<std::string, CachedStatement>;
+    StatementCache statementCache_;
+    std::map<std::uint64_t, StatementCache::iterator> cacheAge_; // oldest release first
+    std::uint64_t releases_ = 0;
     StatementObserver observer_;
     std::uint64_t statementsExecuted_ = 0;
     std::uint64_t statementsPrepared_ = 0;

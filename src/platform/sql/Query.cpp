@@ -167,15 +167,15 @@ std::int64_t Query::execSql() {
     return rows;
 }
 
-int Query::fieldIndex(const std::string& name) const {
+int Query::fieldIndex(std::string_view name) const {
     for (std::size_t i = 0; i < upperNames_.size(); ++i)
         if (SameName(name, upperNames_[i])) return static_cast<int>(i);
     return -1;
 }
 
-const Value& Query::fieldByName(const std::string& name) const {
+const Value& Query::fieldByName(std::string_view name) const {
     const int i = fieldIndex(name);
-    if (i < 0) throw Error("Field '" + name + "' not found");
+    if (i < 0) throw Error("Field '" + std::string(name) + "' not found");
     return field(i);
 }
 

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fat::sql {
@@ -69,9 +70,9 @@ public:
 
     int fieldCount() const { return static_cast<int>(columns_.size()); }
     const std::vector<ColumnInfo>& columns() const { return columns_; }
-    int fieldIndex(const std::string& name) const; // -1 when missing; case-insensitive
+    int fieldIndex(std::string_view name) const; // -1 when missing; case-insensitive
     // Raises Error naming the field when the result has no column of that name.
-    const Value& fieldByName(const std::string& name) const;
+    const Value& fieldByName(std::string_view name) const;
     const Value& field(int index) const;
     const std::vector<Value>& row() const { return row_; }
 

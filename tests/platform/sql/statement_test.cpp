@@ -24,6 +24,30 @@ TEST(Statements, TheSameTextRunAgainReusesItsPreparedStatement) {
     EXPECT_EQ(q.field(0).asInteger(), 20);
 }
 
+// A walk that reads each row with a text of its own (literal values) fills the cache with texts
+// used once; the statements used for every row must stay prepared all the same.
+TEST(Statements, TextsUsedOnceLeaveTheCacheBeforeTheStatementsUsedForEveryRow) {
+    test::TestDatabase db(false);
+    db.exec("create table T (ID integer)");
+    auto& c = db.connection();
+    // Sorted before the texts used once: a cache that dropped its first text would drop it.
+    const std::string hot = "INSERT into T (ID) values (:ID)";
+    const auto before = c.statementsPrepared();
+    for (int i = 0; i < 700; ++i) {
+        {
+            sql::Query insert(c);
+            insert.setSql(hot);
+            insert.paramByName("ID").setAsInteger(i);
+            insert.execSql();
+        }
+        sql::Query once(c);
+        once.setSql("select ID from T where ID = " + std::to_string(i));
+        once.open();
+        ASSERT_FALSE(once.eof());
+    }
+    EXPECT_EQ(c.statementsPrepared() - before, 701u); // the insert once, each text used once
+}
+
 TEST(Statements, ErrorsCarryTheDatabasesOwnText) {
     test::TestDatabase db(false);
     sql::Query q(db.connection());
