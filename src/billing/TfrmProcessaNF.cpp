@@ -315,14 +315,10 @@ void TfrmProcessaNF::dbgGeraKeyUp(int key) {
     dialogo.DefinirNota(gera.fieldByName("DOCTO_NS").asString());
     dialogo.ShowModal(AoMostrarBaixa);
     if (!dialogo.Confirmado) return;
-    try {
-        gera.edit();
-        gera.fieldByName("DTGERACONT_NS").setAsDateTime(TDM::DataNula());
-        gera.post();
-    } catch (...) {
-        if (gera.state() == data::DataSetState::Edit) gera.cancel();
-        throw;
-    }
+    data::PendingEditCancel pendente(gera);
+    gera.edit();
+    gera.fieldByName("DTGERACONT_NS").setAsDateTime(TDM::DataNula());
+    gera.post();
 }
 
 void TfrmProcessaNF::IniciarProgresso(int total) {

@@ -22,33 +22,17 @@ UpdateError Provider::describeFailure(const Delta& delta, const RowChange& chang
     return UpdateError(change.kind, message, std::move(names), std::move(values), std::move(error));
 }
 
-ApplyResult Provider::applyUpdates(const Delta& delta, int maxErrors) {
-    return apply(delta, delta.changes.size(), [&delta](std::size_t i) -> const RowChange& { return delta.changes[i]; },
-                 maxErrors);
-}
-
 ApplyResult Provider::applyUpdates(const std::vector<FieldDef>& fields, std::size_t count,
                                    const std::function<RowChange(std::size_t)>& changeAt, int maxErrors) {
-    Delta delta;
+    Delta delta; // the fields only: the changes come one at a time
     delta.fields = fields;
-    RowChange current;
-    return apply(delta, count,
-                 [&](std::size_t i) -> const RowChange& {
-                     current = changeAt(i);
-                     return current;
-                 },
-                 maxErrors);
-}
-
-template <typename ChangeAt>
-ApplyResult Provider::apply(const Delta& delta, std::size_t count, const ChangeAt& changeAt, int maxErrors) {
     ApplyResult result;
     result.applied.assign(count, false);
     if (count == 0) return result;
     beginApply(delta);
     try {
         for (std::size_t i = 0; i < count; ++i) {
-            const RowChange& change = changeAt(i);
+            const RowChange change = changeAt(i);
             try {
                 applyChange(delta, change);
                 result.applied[i] = true;

@@ -40,9 +40,8 @@ public:
     void setOnUpdateError(UpdateErrorHandler handler) { onUpdateError_ = std::move(handler); }
     const UpdateErrorHandler& onUpdateError() const { return onUpdateError_; }
 
-    ApplyResult applyUpdates(const Delta& delta, int maxErrors);
-    // The same for `count` changes made one at a time by `changeAt` (0 to count - 1, in order):
-    // a large apply then never holds a second copy of every pending row. The hooks see a delta
+    // The `count` changes are made one at a time by `changeAt` (0 to count - 1, in order): a
+    // large apply then never holds a second copy of every pending row. The hooks see a delta
     // with the fields and no changes.
     ApplyResult applyUpdates(const std::vector<FieldDef>& fields, std::size_t count,
                              const std::function<RowChange(std::size_t)>& changeAt, int maxErrors);
@@ -59,8 +58,6 @@ protected:
 private:
     UpdateErrorHandler onUpdateError_;
 
-    template <typename ChangeAt>
-    ApplyResult apply(const Delta& delta, std::size_t count, const ChangeAt& changeAt, int maxErrors);
     UpdateError describeFailure(const Delta& delta, const RowChange& change, const std::string& message,
                                 std::exception_ptr error);
 };

@@ -3,6 +3,7 @@
 #include "platform/core/Errors.h"
 #include "platform/core/UserMessages.h"
 #include "platform/data/ClientDataSet.h"
+#include "platform/data/DataSetGuards.h"
 #include "platform/ui/QtText.h"
 
 #include <QBrush>
@@ -198,10 +199,7 @@ bool DataGridModel::setData(const QModelIndex& index, const QVariant& value, int
         field->setValue(checked ? column.checkedValue : column.uncheckedValue);
         dataSet_->post();
     } catch (const std::exception& e) {
-        try {
-            if (dataSet_->state() == data::DataSetState::Edit) dataSet_->cancel();
-        } catch (const std::exception&) {
-        }
+        data::CancelPendingEdit(*dataSet_);
         ShowException(e);
         return false;
     }
